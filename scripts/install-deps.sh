@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the game and the tests need.
+# Skips packages that are already installed; uses sudo when not root.
+# Usage: scripts/install-deps.sh [play|test]
+set -euo pipefail
+
+build_pkgs=(build-essential cmake ninja-build pkg-config
+    libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev zlib1g-dev
+    libogg-dev libvorbis-dev libfreetype-dev)
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+    xvfb xauth xdotool x11-apps imagemagick
+    alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base)
+
+wanted=("${build_pkgs[@]}")
+if [ "${1:-play}" = test ]; then wanted+=("${test_pkgs[@]}"); fi
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$pkg")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then as_root=(sudo); fi
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

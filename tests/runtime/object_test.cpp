@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+
+#include "runtime/runtime.h"
+
+using namespace vantrel;
+
+namespace {
+
+struct Tracked : Object {
+    explicit Tracked(int* alive) : alive(alive) { ++*alive; }
+    ~Tracked() override { --*alive; }
+    int* alive;
+};
+
+struct Derived : Tracked {
+    using Tracked::Tracked;
+};
+
+}  // namespace
+
+TEST(Ref, DestroysWithTheLastShareAndConvertsUpAndDown) {
+    int alive = 0;
+    {
+        Ref<Derived> d = MakeRef<Derived>(&alive);
+        Ref<Tracked> t = d;
+        Ref<Object> o = t;
+        EXPECT_EQ(alive, 1);
+        EXPECT_EQ(d->RefCount(), 3);
+        EXPECT_EQ(Cast<Derived>(o), d);
+        EXPECT_TRUE(Cast<TString>(o).IsNull());
+        d = nullptr;
+        t = nullptr;
+        EXPECT_EQ(alive, 1);
+    }
+    EXPECT_EQ(alive, 0);
+}
+
+TEST(Ref, NullDereferenceRaisesTheRuntimeError) {
+    Ref<Object> none;
+    try {
+        none->ToString();
+        FAIL() << "no exception";
+    } catch (const TNullObjectException& e) {
+        EXPECT_EQ(e.ToString(), String("Attempt to access field or method of Null object"));
+    }
+}
+
+TEST(String, EightBitConversionsKeepTheLowByte) {
+    String s(std::u16string{u'A', 0x1E9, 0x00FF});
+    EXPECT_EQ(s.To8Bit(), std::string("A\xE9\xFF"));
+    String widened("\x80\xFF");
+    EXPECT_EQ(widened[0], 0x80);
+    EXPECT_EQ(widened[1], 0xFF);
+    EXPECT_THROW(widened[2], TArrayBoundsException);
+}
+
+TEST(String, Utf8RoundTripIncludingSurrogatesAndBadBytes) {
+    std::string text = "gr\xC3\xBC\xC3\x9F \xF0\x9F\x98\x80";
+    String s = String::FromUtf8(text);
+    EXPECT_EQ(s.Length(), 7);
+    EXPECT_EQ(s.ToUtf8(), text);
+    EXPECT_EQ(String::FromUtf8("a\xC3").Length(), 2);  // truncated sequence -> replacement
+}
+
+TEST(String, DecimalTextAndSearching) {
+    EXPECT_EQ(String::FromInt(0), String("0"));
+    EXPECT_EQ(String::FromInt(-42), String("-42"));
+    EXPECT_EQ(String::FromInt(INT64_MIN), String("-9223372036854775808"));
+    String url = "BANK::a::b";
+    EXPECT_EQ(url.Find("::"), 4);
+    EXPECT_EQ(url.Find("::", 5), 7);
+    EXPECT_EQ(url.Slice(0, 4).ToLower(), String("bank"));
+    EXPECT_EQ(String("a\\b\\c").Replace("\\", "/"), String("a/b/c"));
+    EXPECT_EQ(String("  x y \r\n").Trim(), String("x y"));
+    EXPECT_TRUE(String() == String(""));
+}
+
+TEST(String, TravelsAsAnObject) {
+    Ref<Object> url = "gfx/a.png";
+    EXPECT_EQ(String::FromObject(url), String("gfx/a.png"));
+    EXPECT_EQ(url->ToString(), String("gfx/a.png"));
+    EXPECT_EQ(String::FromObject(MakeRef<Object>()), String());
+    EXPECT_EQ(url->Compare(String("gfx/b.png").AsObject().get()), -1);
+}
+
+TEST(Array, IsBoundsChecked) {
+    auto a = NewArray<int>(3);
+    (*a)[2] = 7;
+    EXPECT_EQ(a->At(2), 7);
+    EXPECT_EQ(a->At(0), 0);
+    EXPECT_THROW(a->At(3), TArrayBoundsException);
+    EXPECT_THROW(a->At(-1), TArrayBoundsException);
+    auto b = a->Resized(5);
+    EXPECT_EQ(b->Length(), 5);
+    EXPECT_EQ(b->At(2), 7);
+    EXPECT_EQ(a->Resized(1)->Length(), 1);
+}
+
+TEST(Exceptions, CarryTheirMessages) {
+    EXPECT_EQ(TNullMethodException().ToString(), String("Attempt to call abstract method"));
+    EXPECT_EQ(TNullFunctionException().ToString(), String("Attempt to call uninitialized function pointer"));
+    EXPECT_EQ(TArrayBoundsException().ToString(), String("Attempt to index array element beyond array length"));
+    EXPECT_EQ(TOutOfDataException().ToString(), String("Attempt to read beyond end of data"));
+    try {
+        RaiseRuntimeError("List index out of range");
+    } catch (const TOrvoException& e) {
+        EXPECT_EQ(e.ToString(), String("List index out of range"));
+    }
+    try {
+        RaiseString("PNG ERROR");
+    } catch (const TStringException& e) {
+        EXPECT_EQ(e.text, String("PNG ERROR"));
+    }
+    EXPECT_THROW(CheckRange(4, 5, 8), TArrayBoundsException);
+    EXPECT_NO_THROW(CheckRange(3, 5, 8));
+    EXPECT_THROW(CheckRange(0, -1, 8), TArrayBoundsException);
+}
+
+TEST(Math, DegreesAndTruncation) {
+    EXPECT_DOUBLE_EQ(SinDegrees(30), 0.49999999999999994);
+    EXPECT_DOUBLE_EQ(CosDegrees(180), -1.0);
+    EXPECT_DOUBLE_EQ(ATan2Degrees(1, 0), 90.0);
+    EXPECT_DOUBLE_EQ(ATan2Degrees(0, -1), 180.0);
+    EXPECT_EQ(FloatMod(-370, 360), -10);
+    EXPECT_EQ(TruncToInt(-1.9), -1);
+    EXPECT_EQ(TruncToInt(2.999), 2);
+    EXPECT_EQ(TruncToInt(1e20), INT_MIN);
+    EXPECT_EQ(TruncToInt(std::nan("")), INT_MIN);
+    EXPECT_EQ(MinInt(-3, 2), -3);
+    EXPECT_EQ(MaxFloat(0.5, 0.25), 0.5);
+    EXPECT_NEAR(NaturalExp(1), 2.718281828459045, 1e-15);
+}
