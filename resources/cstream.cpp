@@ -1,0 +1,78 @@
+#include "resources/cstream.h"
+
+namespace vantrel {
+
+TCStream::~TCStream() { TCStream::Close(); }
+
+Ref<TCStream> TCStream::OpenFile(const String& path, bool readable, bool writeable) {
+    const char* cmode = "rb";
+    int mode = MODE_READ;
+    if (readable && writeable) {
+        cmode = "r+b";
+        mode = MODE_READ | MODE_WRITE;
+    } else if (writeable) {
+        cmode = "wb";
+        mode = MODE_WRITE;
+    }
+    FILE* f = std::fopen(path.Replace("\\", "/").ToUtf8().c_str(), cmode);
+    if (!f) return nullptr;
+    return CreateWithCStream(f, mode);
+}
+
+Ref<TCStream> TCStream::CreateWithCStream(FILE* cstream, int mode) {
+    Ref<TCStream> s = MakeRef<TCStream>();
+    s->_cstream = cstream;
+    s->_mode = mode;
+    s->_pos = static_cast<int>(std::ftell(cstream));
+    std::fseek(cstream, 0, SEEK_END);
+    s->_size = static_cast<int>(std::ftell(cstream));
+    std::fseek(cstream, s->_pos, SEEK_SET);
+    return s;
+}
+
+void TCStream::Switch(LastOp op) {
+    if (_last != LastOp::None && _last != op) std::fseek(_cstream, 0, SEEK_CUR);
+    _last = op;
+}
+
+int TCStream::Seek(int position) {
+    if (!_cstream) return -1;
+    std::fseek(_cstream, position, SEEK_SET);
+    _last = LastOp::None;
+    _pos = static_cast<int>(std::ftell(_cstream));
+    return _pos;
+}
+
+int TCStream::Read(void* buffer, int count) {
+    if (!_cstream || count <= 0) return 0;
+    Switch(LastOp::Read);
+    int n = static_cast<int>(std::fread(buffer, 1, static_cast<size_t>(count), _cstream));
+    _pos += n;
+    return n;
+}
+
+int TCStream::Write(const void* buffer, int count) {
+    if (!_cstream || count <= 0) return 0;
+    Switch(LastOp::Write);
+    int n = static_cast<int>(std::fwrite(buffer, 1, static_cast<size_t>(count), _cstream));
+    _pos += n;
+    if (_pos > _size) _size = _pos;
+    return n;
+}
+
+int TCStream::Flush() {
+    if (_cstream) std::fflush(_cstream);
+    return 0;
+}
+
+int TCStream::Close() {
+    if (!_cstream) return 0;
+    Flush();
+    std::fclose(_cstream);
+    _cstream = nullptr;
+    _pos = 0;
+    _size = 0;
+    return 0;
+}
+
+}  // namespace vantrel

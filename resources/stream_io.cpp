@@ -1,0 +1,170 @@
+#include "resources/stream_io.h"
+
+#include <bit>
+#include <string>
+
+#include "runtime/exceptions.h"
+
+namespace vantrel {
+
+bool TIO::Eof() { return Pos() == Size(); }
+int TIO::Pos() { return -1; }
+int TIO::Size() { return 0; }
+int TIO::Seek(int) { return -1; }
+int TIO::Flush() { return 0; }
+int TIO::Close() { return 0; }
+int TIO::Read(void*, int) { RaiseRuntimeError("Stream is not readable"); }
+int TIO::Write(const void*, int) { RaiseRuntimeError("Stream is not writeable"); }
+
+namespace {
+
+// Typed values travel as little-endian bytes whatever the host order is.
+template <class U>
+U LoadLittle(const uint8_t* bytes) {
+    U v = 0;
+    for (size_t i = 0; i < sizeof(U); ++i) v |= static_cast<U>(bytes[i]) << (8 * i);
+    return v;
+}
+
+template <class U>
+void StoreLittle(uint8_t* bytes, U v) {
+    for (size_t i = 0; i < sizeof(U); ++i) bytes[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+int TStream::ReadBytes(void* buffer, int count) {
+    auto* p = static_cast<uint8_t*>(buffer);
+    for (int done = 0; done < count;) {
+        int n = Read(p + done, count - done);
+        if (n <= 0) throw TStreamReadException();
+        done += n;
+    }
+    return count;
+}
+
+int TStream::WriteBytes(const void* buffer, int count) {
+    auto* p = static_cast<const uint8_t*>(buffer);
+    for (int done = 0; done < count;) {
+        int n = Write(p + done, count - done);
+        if (n <= 0) throw TStreamWriteException();
+        done += n;
+    }
+    return count;
+}
+
+int TStream::SkipBytes(int count) {
+    uint8_t scratch[1024];
+    for (int left = count; left > 0;) {
+        int n = Read(scratch, left < 1024 ? left : 1024);
+        if (n <= 0) throw TStreamReadException();
+        left -= n;
+    }
+    return count;
+}
+
+int TStream::ReadByte() {
+    uint8_t b;
+    ReadBytes(&b, 1);
+    return b;
+}
+
+void TStream::WriteByte(int value) {
+    auto b = static_cast<uint8_t>(value);
+    WriteBytes(&b, 1);
+}
+
+int TStream::ReadShort() {
+    uint8_t b[2];
+    ReadBytes(b, 2);
+    return LoadLittle<uint16_t>(b);
+}
+
+void TStream::WriteShort(int value) {
+    uint8_t b[2];
+    StoreLittle(b, static_cast<uint16_t>(value));
+    WriteBytes(b, 2);
+}
+
+int TStream::ReadInt() {
+    uint8_t b[4];
+    ReadBytes(b, 4);
+    return static_cast<int32_t>(LoadLittle<uint32_t>(b));
+}
+
+void TStream::WriteInt(int value) {
+    uint8_t b[4];
+    StoreLittle(b, static_cast<uint32_t>(value));
+    WriteBytes(b, 4);
+}
+
+int64_t TStream::ReadLong() {
+    uint8_t b[8];
+    ReadBytes(b, 8);
+    return static_cast<int64_t>(LoadLittle<uint64_t>(b));
+}
+
+void TStream::WriteLong(int64_t value) {
+    uint8_t b[8];
+    StoreLittle(b, static_cast<uint64_t>(value));
+    WriteBytes(b, 8);
+}
+
+float TStream::ReadFloat() {
+    uint8_t b[4];
+    ReadBytes(b, 4);
+    return std::bit_cast<float>(LoadLittle<uint32_t>(b));
+}
+
+void TStream::WriteFloat(float value) {
+    uint8_t b[4];
+    StoreLittle(b, std::bit_cast<uint32_t>(value));
+    WriteBytes(b, 4);
+}
+
+double TStream::ReadDouble() {
+    uint8_t b[8];
+    ReadBytes(b, 8);
+    return std::bit_cast<double>(LoadLittle<uint64_t>(b));
+}
+
+void TStream::WriteDouble(double value) {
+    uint8_t b[8];
+    StoreLittle(b, std::bit_cast<uint64_t>(value));
+    WriteBytes(b, 8);
+}
+
+String TStream::ReadLine() {
+    std::string line;
+    line.reserve(1024);
+    uint8_t c;
+    while (Read(&c, 1) == 1 && c != 0 && c != 10) {
+        if (c != 13) line.push_back(static_cast<char>(c));
+    }
+    return String(line);
+}
+
+int TStream::WriteLine(const String& text) {
+    std::string bytes = text.To8Bit();
+    int count = static_cast<int>(bytes.size());
+    if (Write(bytes.data(), count) != count) return 0;
+    static const uint8_t crlf[2] = {13, 10};
+    return Write(crlf, 2) == 2 ? 1 : 0;
+}
+
+String TStream::ReadString(int length) {
+    std::string bytes(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    ReadBytes(bytes.data(), static_cast<int>(bytes.size()));
+    return String(bytes);
+}
+
+int TStream::WriteString(const String& text) {
+    std::string bytes = text.To8Bit();
+    WriteBytes(bytes.data(), static_cast<int>(bytes.size()));
+    return 0;
+}
+
+Ref<Object> TStream::ReadObject() { RaiseString("Unable to read object"); }
+int TStream::WriteObject(const Ref<Object>&) { RaiseString("Unable to write object"); }
+
+}  // namespace vantrel
