@@ -1,6 +1,8 @@
 #include "render/vel2d.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "render/image.h"
 #include "render/image_font.h"
@@ -70,6 +72,12 @@ int ToPhysical(float v, float scale) {
     return TruncToInt(std::floor(static_cast<double>(v / scale)));
 }
 
+// x1 - x0 without overflow when an edge hit the conversion's limits.
+int Span(int x0, int x1) {
+    int64_t span = static_cast<int64_t>(x1) - x0;
+    return static_cast<int>(std::clamp<int64_t>(span, INT32_MIN, INT32_MAX));
+}
+
 void ApplyClipViewport(TVel2DGraphics& g, TVel2DDriver& d, int x, int y, int width, int height) {
     g.viewport_x = x;
     g.viewport_y = y;
@@ -81,7 +89,7 @@ void ApplyClipViewport(TVel2DGraphics& g, TVel2DDriver& d, int x, int y, int wid
     int y0 = ToPhysical(static_cast<float>(y), sy);
     int x1 = ToPhysical(static_cast<float>(x) + static_cast<float>(width), sx);
     int y1 = ToPhysical(static_cast<float>(y) + static_cast<float>(height), sy);
-    d.SetViewport(x0, y0, x1 - x0, y1 - y0);
+    d.SetViewport(x0, y0, Span(x0, x1), Span(y0, y1));
 }
 
 }  // namespace

@@ -17,6 +17,8 @@
 #include <cstdint>
 
 #include "render/graphics.h"
+#include "render/image.h"
+#include "render/image_font.h"
 #include "runtime/array.h"
 #include "runtime/object.h"
 #include "runtime/string.h"
@@ -24,9 +26,6 @@
 namespace vantrel {
 
 class TPixmap;
-class TImage;
-class TImageFrame;
-class TImageFont;
 
 // Blend modes, stored in blend_mode and passed to SetBlend. Any value not
 // listed behaves like BlendSolid.
