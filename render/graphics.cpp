@@ -5,6 +5,7 @@
 
 #include "render/frame_pacer.h"
 #include "runtime/program.h"
+#include "system/hook.h"
 
 namespace vantrel {
 
@@ -183,6 +184,7 @@ Ref<TGraphics> OpenGraphics(int width, int height, int depth, int hertz, int fla
 
 void FlipGraphics(int sync) {
     GraphicsState& s = State();
+    CallHooks(s.flipHookId, nullptr);
     if (sync != -1) {
         s.currentDriver->Flip(sync);
         return;
@@ -213,6 +215,8 @@ void StartGraphicsModule() {
     static bool started = false;
     if (started) return;
     started = true;
+    StartHookModule();
+    State().flipHookId = NewHookId();
 }
 
 }  // namespace vantrel
