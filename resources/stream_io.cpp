@@ -3,6 +3,7 @@
 #include <bit>
 #include <string>
 
+#include "resources/little_endian.h"
 #include "runtime/exceptions.h"
 
 namespace vantrel {
@@ -15,23 +16,6 @@ int TIO::Flush() { return 0; }
 int TIO::Close() { return 0; }
 int TIO::Read(void*, int) { RaiseRuntimeError("Stream is not readable"); }
 int TIO::Write(const void*, int) { RaiseRuntimeError("Stream is not writeable"); }
-
-namespace {
-
-// Typed values travel as little-endian bytes whatever the host order is.
-template <class U>
-U LoadLittle(const uint8_t* bytes) {
-    U v = 0;
-    for (size_t i = 0; i < sizeof(U); ++i) v |= static_cast<U>(bytes[i]) << (8 * i);
-    return v;
-}
-
-template <class U>
-void StoreLittle(uint8_t* bytes, U v) {
-    for (size_t i = 0; i < sizeof(U); ++i) bytes[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-}  // namespace
 
 int TStream::ReadBytes(void* buffer, int count) {
     auto* p = static_cast<uint8_t*>(buffer);
