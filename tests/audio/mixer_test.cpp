@@ -1,0 +1,344 @@
+// Mixer golden cases: every expected sample below is worked out by hand from
+// the fixed-point rules (unity gain adds sample x 16 to the accumulator and
+// the conversion divides by 16, so one voice at volume 1.0 reproduces its
+// interpolated sample exactly).
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "audio/audio_device.h"
+#include "audio/mixer.h"
+
+using namespace vantrel;
+
+namespace {
+
+uint32_t g_now = 1000;
+uint32_t test_clock() { return g_now; }
+
+class MixerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mixer_set_clock(test_clock);
+        g_now = 1000;
+    }
+    void TearDown() override {
+        mixer_close();
+        for (sound_buffer* b : _buffers) mixer_free_sound(b);
+        mixer_set_clock(nullptr);
+    }
+
+    // frames: samples per block / 2.
+    void Open(int frames) { ASSERT_EQ(mixer_open(CreateManualDevice(frames * 2)), 0); }
+
+    sound_buffer* Mono16(std::vector<int16_t> data, int hertz, int loop) {
+        return Keep(mixer_create_sound(static_cast<int>(data.size()), 16, 1, hertz, data.data(), loop));
+    }
+    sound_buffer* Keep(sound_buffer* b) {
+        _buffers.push_back(b);
+        return b;
+    }
+
+    // Mixes one block of `frames` frames (after the start delay has passed).
+    std::vector<int16_t> Mix(int frames) {
+        std::vector<int16_t> out(static_cast<size_t>(frames) * 2, 0x5555);
+        mixer_mix16(out.data(), frames * 2);
+        return out;
+    }
+    // Lets queued voices start at once: the mixing clock runs 20 ms ahead.
+    std::vector<int16_t> MixLater(int frames) {
+        g_now += kStartDelayMs;
+        return Mix(frames);
+    }
+
+    std::vector<sound_buffer*> _buffers;
+};
+
+TEST_F(MixerTest, HalfRateSoundAdvancesHalfAFrameAndFullRateOneFrame) {
+    Open(16);
+    std::vector<int16_t> ramp;
+    for (int i = 0; i < 20; ++i) ramp.push_back(static_cast<int16_t>(1000 * i));
+    int half = mixer_play(Mono16(ramp, 22050, 0), 0, mixer_alloc_channel());
+    auto out = MixLater(16);
+    for (int k = 0; k < 16; ++k) {
+        EXPECT_EQ(out[2 * k], 500 * k) << k;
+        EXPECT_EQ(out[2 * k + 1], 500 * k) << k;
+    }
+    EXPECT_EQ(mixer_channel_position(half), 8);
+
+    mixer_stop_channel(half);
+    mixer_play(Mono16(ramp, 44100, 0), 0, 0);
+    out = MixLater(16);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(out[2 * k], 1000 * k) << k;
+}
+
+TEST_F(MixerTest, StereoEightBitInterpolatesEachChannelAtTheHalfFrame) {
+    Open(4);
+    // Frames (L, R): (128, 128), (192, 64), (255, 0); 128 is silence.
+    uint8_t data[] = {128, 128, 192, 64, 255, 0};
+    mixer_play(Keep(mixer_create_sound(3, 8, 2, 22050, data, 0)), 0, 0);
+    auto out = MixLater(4);
+    // (192 - 128) x 32768 >> 8 = 8192; output frame 3 lies halfway between
+    // 192 and 255 (49152 + 8064 - 32768) on the left, 64 and 0 on the right.
+    std::vector<int16_t> want = {0, 0, 8192, -8192, 16384, -16384, 24448, -24576};
+    EXPECT_EQ(out, want);
+}
+
+TEST_F(MixerTest, OneShotEndsMidBlockAndUsesItsLastFrameAsGuard) {
+    Open(12);
+    int h = mixer_alloc_channel();
+    ASSERT_EQ(mixer_play(Mono16({1000, 2000, 3000, 4000}, 22050, 0), 0, h), h);
+    auto out = MixLater(12);
+    std::vector<int16_t> left;
+    for (int k = 0; k < 12; ++k) left.push_back(out[2 * k]);
+    EXPECT_EQ(left, (std::vector<int16_t>{1000, 1500, 2000, 2500, 3000, 3500, 4000, 4000, 0, 0, 0, 0}));
+    // The voice on a held channel stays queryable as ended.
+    EXPECT_EQ(mixer_channel_status(h), kStatusStopped);
+    EXPECT_EQ(mixer_channel_position(h), 4);
+    Mix(12);
+    EXPECT_EQ(mixer_channel_status(h), kStatusStopped);
+}
+
+TEST_F(MixerTest, LoopWrapsThroughAGuardFrameEqualToFrameZero) {
+    Open(20);
+    int h = mixer_play(Mono16({0, 4000, 8000, 12000}, 22050, 1), 0, 0);
+    EXPECT_NE(h, 0);
+    auto out = MixLater(20);
+    std::vector<int16_t> want = {0, 2000, 4000, 6000, 8000, 10000, 12000, 6000};
+    for (int k = 0; k < 20; ++k) EXPECT_EQ(out[2 * k], want[k % 8]) << k;
+    EXPECT_EQ(mixer_channel_status(h), kStatusLooped);
+    EXPECT_EQ(mixer_channel_position(h), 10);   // loops included
+}
+
+TEST_F(MixerTest, VolumeChangeRampsOverOneBlockOrAppliesAtOnceWhilePaused) {
+    Open(64);
+    sound_buffer* level = Mono16(std::vector<int16_t>(100, 16384), 44100, 1);
+    int h = mixer_play(level, 0, 0);
+    auto out = MixLater(64);
+    EXPECT_EQ(out[0], 16384);
+    EXPECT_EQ(out[127], 16384);
+
+    mixer_set_volume(h, 0.5f);
+    out = Mix(64);
+    // Gain 4096 - 32k (the 4.20 step is -8192): 16384 x gain >> 8 >> 4.
+    for (int k = 0; k < 64; ++k) EXPECT_EQ(out[2 * k], 16384 - 128 * k) << k;
+    out = Mix(64);
+    EXPECT_EQ(out[0], 8192);
+    EXPECT_EQ(out[126], 8192);
+
+    int cued = mixer_play(level, 1, 0);
+    mixer_set_paused(h, 1);
+    out = MixLater(64);
+    EXPECT_EQ(out[0], 0);
+    mixer_set_volume(cued, 0.25f);
+    mixer_set_paused(cued, 0);
+    out = Mix(64);
+    EXPECT_EQ(out[0], 4096);
+    EXPECT_EQ(out[127], 4096);
+}
+
+TEST_F(MixerTest, SilentVoiceKeepsCountingWithoutTouchingTheMix) {
+    Open(32);
+    int h = mixer_alloc_channel();
+    mixer_set_volume(h, 0.0f);
+    mixer_play(Mono16(std::vector<int16_t>(50, 9999), 22050, 0), 0, h);
+    auto out = MixLater(32);
+    for (int16_t s : out) EXPECT_EQ(s, 0);
+    EXPECT_EQ(mixer_channel_position(h), 16);
+    Mix(32);
+    Mix(32);
+    EXPECT_EQ(mixer_channel_status(h), kStatusOnce);
+    // A silent block jumps whole and checks the end once, after it.
+    Mix(32);
+    EXPECT_EQ(mixer_channel_status(h), kStatusStopped);
+    EXPECT_EQ(mixer_channel_position(h), 64);
+}
+
+TEST_F(MixerTest, PanAttenuatesTheFarSideAndNegativeDepthInvertsTheRight) {
+    Open(4);
+    sound_buffer* level = Mono16(std::vector<int16_t>(10, 8000), 44100, 1);
+    int right = mixer_alloc_channel();
+    mixer_set_pan(right, 1.0f);
+    mixer_play(level, 0, right);
+    auto out = MixLater(4);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[1], 8000);
+
+    mixer_set_pan(right, -0.5f);
+    mixer_set_depth(right, -1.0f);
+    out = Mix(4);
+    EXPECT_EQ(out[0], 8000);
+    EXPECT_EQ(out[1], -4000);
+}
+
+TEST_F(MixerTest, TwoFullScaleVoicesClipInsteadOfWrapping) {
+    Open(4);
+    sound_buffer* high = Mono16(std::vector<int16_t>(8, 32767), 44100, 1);
+    sound_buffer* low = Mono16(std::vector<int16_t>(8, -32768), 44100, 1);
+    int a = mixer_play(high, 0, 0);
+    int b = mixer_play(high, 0, 0);
+    auto out = MixLater(4);
+    for (int16_t s : out) EXPECT_EQ(s, 32767);
+    mixer_stop_channel(a);
+    mixer_stop_channel(b);
+    mixer_play(low, 0, 0);
+    mixer_play(low, 0, 0);
+    out = MixLater(4);
+    for (int16_t s : out) EXPECT_EQ(s, -32768);
+}
+
+TEST_F(MixerTest, VoiceQueuedInTheSameMillisecondStarts882FramesIn) {
+    Open(1024);
+    mixer_play(Mono16(std::vector<int16_t>(2000, 1234), 44100, 0), 0, 0);
+    auto out = Mix(1024);
+    EXPECT_EQ(out[2 * 881], 0);
+    EXPECT_EQ(out[2 * 882], 1234);
+    EXPECT_EQ(out[2 * 1023 + 1], 1234);
+
+    // With 256-frame blocks the start lands 114 frames into the fourth block.
+    mixer_close();
+    Open(256);
+    mixer_play(Mono16(std::vector<int16_t>(2000, 1234), 44100, 0), 0, 0);
+    for (int b = 0; b < 3; ++b) {
+        for (int16_t s : Mix(256)) ASSERT_EQ(s, 0);
+    }
+    out = Mix(256);
+    EXPECT_EQ(out[2 * 113], 0);
+    EXPECT_EQ(out[2 * 114], 1234);
+}
+
+TEST_F(MixerTest, HandlesCarryGenerationsAndRunOutAfter4095) {
+    Open(8);
+    std::set<int> indices;
+    int first = 0;
+    for (int i = 0; i < 4095; ++i) {
+        int h = mixer_alloc_channel();
+        ASSERT_NE(h, 0);
+        ASSERT_EQ((h & ~4095) % 4096, 0);
+        if (!first) first = h;
+        indices.insert(h & 4095);
+    }
+    EXPECT_EQ(indices.size(), 4095u);
+    EXPECT_EQ(*indices.begin(), 1);
+    EXPECT_EQ(mixer_alloc_channel(), 0);
+
+    // Without a free handle a play still sounds but gives no handle.
+    EXPECT_EQ(mixer_play(Mono16({5000, 5000}, 44100, 1), 0, 0), 0);
+    EXPECT_EQ(MixLater(8)[0], 5000);
+
+    // A freed index comes back first, one generation on; the old handle is dead.
+    mixer_free_channel(first);
+    int again = mixer_alloc_channel();
+    EXPECT_EQ(again & 4095, first & 4095);
+    EXPECT_EQ(again - first, 4096);
+    mixer_set_volume(first, 0.0f);
+    mixer_free_channel(first);
+    EXPECT_EQ(mixer_alloc_channel(), 0);
+}
+
+TEST_F(MixerTest, HandlesStayUniqueAcrossReopening) {
+    Open(8);
+    int before = mixer_alloc_channel();
+    mixer_close();
+    Open(8);
+    int after = mixer_alloc_channel();
+    EXPECT_EQ(after & 4095, before & 4095);
+    EXPECT_NE(after, before);
+    mixer_free_channel(before);   // stale: must not free the new owner's index
+    EXPECT_EQ(mixer_channel_status(after), kStatusStopped);
+    mixer_set_volume(after, 0.5f);
+    mixer_play(Mono16({800, 800}, 44100, 1), 0, after);
+    EXPECT_EQ(MixLater(8)[0], 400);
+}
+
+TEST_F(MixerTest, PlayOnAHeldChannelCutsTheOldVoiceAndKeepsItsSettings) {
+    Open(8);
+    sound_buffer* a = Mono16(std::vector<int16_t>(100, 1000), 44100, 1);
+    sound_buffer* b = Mono16(std::vector<int16_t>(100, 3000), 44100, 1);
+    int h = mixer_alloc_channel();
+    mixer_set_volume(h, 0.5f);
+    EXPECT_EQ(mixer_play(a, 0, h), h);
+    EXPECT_EQ(MixLater(8)[0], 500);
+    EXPECT_EQ(mixer_play(b, 0, h), h);
+    EXPECT_EQ(MixLater(8)[0], 1500);   // only the new voice, at the kept volume
+    EXPECT_EQ(a->refs.load(), 1);   // the cut voice gave its buffer back
+    EXPECT_EQ(b->refs.load(), 2);
+}
+
+TEST_F(MixerTest, StopAndFreeReleaseVoicesAndBuffers) {
+    Open(8);
+    sound_buffer* once = Keep(mixer_create_sound(10, 16, 2, 44100, nullptr, 0));
+    int held = mixer_alloc_channel();
+    mixer_play(once, 0, held);
+    int loose = mixer_play(once, 0, 0);
+    EXPECT_EQ(once->refs.load(), 3);
+    MixLater(8);
+    Mix(8);   // both ended after 10 frames; the loose one is recycled
+    EXPECT_EQ(once->refs.load(), 2);
+    EXPECT_EQ(mixer_channel_status(loose), kStatusFree);
+    mixer_stop_channel(held);
+    EXPECT_EQ(mixer_channel_status(held), 0);
+    Mix(8);
+    EXPECT_EQ(once->refs.load(), 1);
+
+    // A looping voice on a discarded channel plays on.
+    sound_buffer* loop = Mono16({700, 700}, 44100, 1);
+    int h = mixer_play(loop, 0, mixer_alloc_channel());
+    mixer_free_channel(h);
+    EXPECT_EQ(MixLater(8)[0], 700);
+    mixer_stop_all();
+    EXPECT_EQ(Mix(8)[0], 0);
+    EXPECT_EQ(loop->refs.load(), 1);
+}
+
+TEST_F(MixerTest, FullStartQueueDropsThePlay) {
+    Open(8);
+    sound_buffer* s = Mono16({1, 2}, 44100, 0);
+    int held = mixer_alloc_channel();
+    for (int i = 0; i < kRingSlots - 1; ++i) mixer_play(s, 0, 0);
+    EXPECT_EQ(mixer_play(s, 0, held), 0);
+    EXPECT_EQ(s->refs.load(), kRingSlots);   // 4095 queued voices + ours
+    EXPECT_EQ(mixer_channel_status(held), kStatusStopped);
+    Mix(8);
+    EXPECT_EQ(mixer_play(s, 0, held), held);
+}
+
+TEST_F(MixerTest, EmptySoundHasASilentGuardAndEndsAtOnce) {
+    Open(4);
+    sound_buffer* e8 = Keep(mixer_create_sound(0, 8, 2, 44100, nullptr, 1));
+    EXPECT_EQ(e8->data[0], 0x80);
+    EXPECT_EQ(e8->data[1], 0x80);
+    sound_buffer* e16 = Keep(mixer_create_sound(0, 16, 1, 44100, nullptr, 1));
+    EXPECT_EQ(reinterpret_cast<int16_t*>(e16->data)[0], 0);
+    int h = mixer_play(e8, 0, mixer_alloc_channel());
+    for (int16_t v : MixLater(4)) EXPECT_EQ(v, 0);
+    EXPECT_EQ(mixer_channel_status(h), kStatusStopped);
+
+    EXPECT_EQ(mixer_create_sound(-1, 16, 1, 44100, nullptr, 0), nullptr);
+    EXPECT_EQ(mixer_create_sound(4, 24, 1, 44100, nullptr, 0), nullptr);
+    EXPECT_EQ(mixer_create_sound(0x7FFFFFFF, 16, 2, 44100, nullptr, 0), nullptr);
+}
+
+TEST_F(MixerTest, InterpolationOfAFullScaleStepNeedsSixtyFourBits) {
+    Open(2);
+    int h = mixer_alloc_channel();
+    mixer_set_rate(h, 0.75f);
+    mixer_play(Mono16({-32768, 32767, 32767}, 44100, 0), 0, h);
+    auto out = MixLater(2);
+    EXPECT_EQ(out[2], 16383);   // -32768 + (65535 x 49152 >> 16)
+}
+
+TEST_F(MixerTest, NothingHappensWithoutAnOpenMixer) {
+    sound_buffer* s = Mono16({1, 2}, 44100, 0);
+    EXPECT_EQ(mixer_alloc_channel(), 0);
+    EXPECT_EQ(mixer_play(s, 0, 0), 0);
+    mixer_set_volume(8193, 1.0f);
+    EXPECT_EQ(mixer_channel_status(8193), 0);
+    int16_t out[4] = {7, 7, 7, 7};
+    mixer_mix16(out, 4);
+    EXPECT_EQ(out[0], 7);
+    EXPECT_EQ(s->refs.load(), 1);
+}
+
+}  // namespace
