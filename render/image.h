@@ -13,12 +13,11 @@
 // Main thread only.
 #pragma once
 
+#include "resources/pixmap.h"
 #include "runtime/array.h"
 #include "runtime/object.h"
 
 namespace vantrel {
-
-class TPixmap;
 
 // Image flags, combined by OR.
 inline constexpr int ImageMasked = 1;     // pixmaps without alpha are keyed by the mask colour

@@ -19,13 +19,12 @@
 #include "render/graphics.h"
 #include "render/image.h"
 #include "render/image_font.h"
+#include "resources/pixmap.h"
 #include "runtime/array.h"
 #include "runtime/object.h"
 #include "runtime/string.h"
 
 namespace vantrel {
-
-class TPixmap;
 
 // Blend modes, stored in blend_mode and passed to SetBlend. Any value not
 // listed behaves like BlendSolid.
