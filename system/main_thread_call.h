@@ -1,0 +1,19 @@
+// Running a function on the main thread from any other thread.
+//
+// PostMainThreadCall queues func(arg0, arg1) on the system driver's event
+// queue; the main thread runs it inside the next Poll (PumpSystemEvents or
+// WaitSystemEvents), in posting order with the input events around it. The
+// system module must have started before any thread posts. Returns false
+// when the queue refused the call (it is full), in which case it never runs.
+// Any thread.
+#pragma once
+
+#include <cstdint>
+
+namespace vantrel {
+
+using MainThreadFunc = void (*)(void* arg0, intptr_t arg1);
+
+bool PostMainThreadCall(MainThreadFunc func, void* arg0, intptr_t arg1);
+
+}  // namespace vantrel

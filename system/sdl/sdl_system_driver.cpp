@@ -1,0 +1,168 @@
+#include "system/sdl/sdl_system_driver.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include <SDL.h>
+
+#include "runtime/exceptions.h"
+#include "runtime/program.h"
+#include "system/main_thread_call.h"
+#include "system/requester_text.h"
+#include "system/sdl/sdl_dialogs.h"
+#include "system/sdl/sdl_event_translator.h"
+#include "system/timer_service.h"
+
+namespace vantrel {
+namespace {
+
+bool glueStarted = false;
+// SDL event type of posted main-thread calls; written once before any
+// thread can post.
+Uint32 callEventType = 0;
+
+struct PostedCall {
+    MainThreadFunc func;
+    void* arg0;
+    intptr_t arg1;
+};
+
+void RunPostedCall(const SDL_Event& event) {
+    std::unique_ptr<PostedCall> call(static_cast<PostedCall*>(event.user.data1));
+    call->func(call->arg0, call->arg1);
+}
+
+void StartGlue() {
+    if (glueStarted) return;
+    if (SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        RaiseRuntimeError(String("SDL could not start its event subsystem: ") + SDL_GetError());
+    }
+    // No display is fine: events, timers and posted calls work without one.
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) SDL_InitSubSystem(SDL_INIT_VIDEO);
+    SDL_StartTextInput();
+    callEventType = SDL_RegisterEvents(1);
+    if (callEventType == static_cast<Uint32>(-1)) {
+        RaiseRuntimeError("SDL has no event type left for main-thread calls");
+    }
+    SetSDLPointerVisible(true);
+    SetTimerResolution(1);
+    AddExitHandler([] { ResetTimerResolution(1); });
+    glueStarted = true;
+}
+
+// Dialogs take the keyboard focus; give it back to the window that had it.
+class FocusKeeper {
+public:
+    FocusKeeper() : _window(SDL_GetKeyboardFocus()) {}
+    ~FocusKeeper() {
+        if (_window) SDL_RaiseWindow(_window);
+    }
+    FocusKeeper(const FocusKeeper&) = delete;
+    FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+private:
+    SDL_Window* _window;
+};
+
+}  // namespace
+
+bool PostMainThreadCall(MainThreadFunc func, void* arg0, intptr_t arg1) {
+    SDL_Event event{};
+    event.type = callEventType;
+    event.user.data1 = new PostedCall{func, arg0, arg1};
+    if (SDL_PushEvent(&event) == 1) return true;
+    delete static_cast<PostedCall*>(event.user.data1);
+    return false;
+}
+
+TSDLSystemDriver::TSDLSystemDriver() {
+    StartGlue();
+}
+
+int TSDLSystemDriver::Poll() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == callEventType) {
+            RunPostedCall(event);
+        } else {
+            DispatchSDLEvent(event);
+        }
+    }
+    FinishSDLEventBatch();
+    return 0;
+}
+
+int TSDLSystemDriver::Wait() {
+    SDL_WaitEvent(nullptr);
+    return Poll();
+}
+
+int TSDLSystemDriver::MoveMouse(int x, int y) {
+    if (SDL_Window* window = SDL_GetKeyboardFocus()) {
+        SDL_WarpMouseInWindow(window, x, y);
+    } else {
+        SDL_WarpMouseGlobal(x, y);
+    }
+    return 0;
+}
+
+int TSDLSystemDriver::SetMouseVisible(int visible) {
+    SetSDLPointerVisible(visible != 0);
+    return 0;
+}
+
+int TSDLSystemDriver::Notify(const String& text, int serious) {
+    FocusKeeper focus;
+    ShowMessageBox(text, serious != 0, {{0, "OK", true, true}}, 0);
+    return 0;
+}
+
+int TSDLSystemDriver::Confirm(const String& text, int serious) {
+    FocusKeeper focus;
+    int chosen = ShowMessageBox(text, serious != 0, {{1, "OK", true, false}, {0, "Cancel", false, true}}, 0);
+    return chosen == 1 ? 1 : 0;
+}
+
+int TSDLSystemDriver::Proceed(const String& text, int serious) {
+    FocusKeeper focus;
+    int chosen = ShowMessageBox(
+        text, serious != 0, {{1, "Yes", true, false}, {0, "No", false, false}, {-1, "Cancel", false, true}}, -1);
+    return chosen == 1 || chosen == 0 ? chosen : -1;
+}
+
+String TSDLSystemDriver::RequestFile(const String& text, const String& exts, int save, const String& path) {
+    ChooserRequest request;
+    request.title = text;
+    request.save = save != 0;
+    RequestPathParts parts = SplitRequestPath(path);
+    request.initialPath = parts.dir.IsEmpty() ? parts.file : parts.dir + "/" + parts.file;
+    request.filters = FilterGroups(FileFilterText(exts));
+    // A chooser program has no "selected filter" option: it starts on its
+    // first filter, so the preselected group goes first.
+    int preselected = PreselectedFilterIndex(path, exts);
+    if (preselected > 1 && preselected <= static_cast<int>(request.filters.size())) {
+        FilterGroup chosen = request.filters[static_cast<size_t>(preselected - 1)];
+        request.filters.erase(request.filters.begin() + (preselected - 1));
+        request.filters.insert(request.filters.begin(), chosen);
+    }
+    FocusKeeper focus;
+    return RunChooser(request);
+}
+
+String TSDLSystemDriver::RequestDir(const String& text, const String& path) {
+    ChooserRequest request;
+    request.title = text;
+    request.directory = true;
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(path.IsEmpty() ? "." : path.ToUtf8(), error);
+    if (!error) request.initialPath = String::FromUtf8((full.lexically_normal() / "").string());
+    FocusKeeper focus;
+    return RunChooser(request);
+}
+
+int TSDLSystemDriver::OpenURL(const String& url) {
+    return SDL_OpenURL(url.ToUtf8().c_str()) == 0 ? 1 : 0;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "runtime/runtime.h"
+#include "system/hook.h"
+#include "system/system_driver.h"
+#include "system/timer.h"
+#include "system/timer_service.h"
+
+using namespace vantrel;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+int ElapsedMs(Clock::time_point since) {
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+}
+
+}  // namespace
+
+TEST(Timers, A50HzTimerPacesALoopOf5msPasses) {
+    Ref<TTimer> timer = MakeTimer(50.0f, nullptr);
+    ASSERT_TRUE(timer);
+    AwaitTimerTicks(timer);  // line up with the timer
+    int waits = 0, ones = 0, total = 0;
+    Clock::time_point start = Clock::now();
+    while (ElapsedMs(start) < 1000) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        int n = AwaitTimerTicks(timer);
+        ++waits;
+        ones += n == 1;
+        total += n;
+    }
+    int elapsed = ElapsedMs(start);
+    HaltTimer(timer);
+    // Loose bounds: the machine running this may be busy.
+    EXPECT_GE(ones * 10, waits * 7) << ones << " of " << waits;
+    EXPECT_NEAR(total, elapsed / 20, 8) << total << " ticks in " << elapsed << " ms";
+}
+
+TEST(Timers, ASlowPassIsMadeUpWithoutLosingTicks) {
+    Ref<TTimer> timer = MakeTimer(50.0f, nullptr);
+    ASSERT_TRUE(timer);
+    int counted = AwaitTimerTicks(timer);
+    std::this_thread::sleep_for(std::chrono::milliseconds(70));
+    int n = AwaitTimerTicks(timer);
+    EXPECT_GE(n, 3);
+    EXPECT_LE(n, 6);
+    counted += n + AwaitTimerTicks(timer);
+    EXPECT_EQ(counted, TimerTickCount(timer));
+    HaltTimer(timer);
+}
+
+TEST(Timers, SixteenRunAtOnceAndStoppedOnesReturnAtOnce) {
+    std::vector<Ref<TTimer>> timers;
+    for (int i = 0; i < 16; ++i) {
+        timers.push_back(MakeTimer(10.0f, nullptr));
+        ASSERT_TRUE(timers.back()) << i;
+    }
+    EXPECT_FALSE(MakeTimer(10.0f, nullptr));
+    HaltTimer(timers[3]);
+    Ref<TTimer> replacement = MakeTimer(10.0f, nullptr);
+    EXPECT_TRUE(replacement);
+
+    Clock::time_point start = Clock::now();
+    EXPECT_EQ(AwaitTimerTicks(timers[3]), 0);
+    EXPECT_EQ(timers[3]->Fire(), 0);
+    EXPECT_LT(ElapsedMs(start), 50);
+    EXPECT_EQ(TimerTickCount(timers[3]), 0);
+
+    for (Ref<TTimer>& t : timers) HaltTimer(t);
+    HaltTimer(replacement);
+    EXPECT_FALSE(MakeTimer(1001.0f, nullptr));  // period below 1 ms
+    EXPECT_FALSE(MakeTimer(0.0f, nullptr));
+    EXPECT_FALSE(MakeTimer(-5.0f, nullptr));
+}
+
+namespace {
+
+std::vector<int> tickData;
+Object* tickSource = nullptr;
+
+Ref<Object> RecordTick(int, const Ref<Object>& data, const Ref<Object>&) {
+    if (Ref<TEvent> e = Cast<TEvent>(data); e && e->id == EventId::TimerTick && e->source.get() == tickSource) {
+        tickData.push_back(e->data);
+    }
+    return data;
+}
+
+}  // namespace
+
+TEST(Timers, TicksAreEventsWithACountAndTheTimerAsSource) {
+    Ref<TTimer> timer = MakeTimer(100.0f, nullptr);
+    ASSERT_TRUE(timer);
+    tickSource = timer.get();
+    tickData.clear();
+    InstallHook(EventHookId, RecordTick, nullptr, 0);
+    while (TimerTickCount(timer) < 3) AwaitTimerTicks(timer);
+    UninstallHook(EventHookId, RecordTick, nullptr);
+    ASSERT_GE(tickData.size(), 3u);
+    for (size_t i = 0; i < tickData.size(); ++i) EXPECT_EQ(tickData[i], static_cast<int>(i) + 1);
+
+    // A dropped timer keeps running (the glue holds it) until stopped; ticks
+    // queued after the stop are not counted.
+    Object* raw = timer.get();
+    Ref<TTimer> kept = timer;
+    timer = nullptr;
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    HaltTimer(kept);
+    int before = TimerTickCount(kept);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    PumpSystemEvents();
+    EXPECT_EQ(TimerTickCount(kept), before);
+    EXPECT_EQ(kept.get(), raw);
+}
+
+TEST(Timers, AGivenEventIsEmittedOnEveryTick) {
+    Ref<TEvent> event = MakeEvent(EventId::TimerTick, nullptr, 42, 0, 0, 0, nullptr);
+    Ref<TTimer> timer = MakeTimer(100.0f, event);
+    ASSERT_TRUE(timer);
+    tickSource = nullptr;
+    tickData.clear();
+    InstallHook(EventHookId, RecordTick, nullptr, 0);
+    AwaitTimerTicks(timer);
+    AwaitTimerTicks(timer);
+    UninstallHook(EventHookId, RecordTick, nullptr);
+    HaltTimer(timer);
+    ASSERT_GE(tickData.size(), 2u);
+    for (int data : tickData) EXPECT_EQ(data, 42);
+}
+
+TEST(Timers, MillisecondClockFollowsRealTime) {
+    int before = MillisecondClock();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    int elapsed = static_cast<int>(static_cast<uint32_t>(MillisecondClock()) - static_cast<uint32_t>(before));
+    EXPECT_GE(elapsed, 49);
+    EXPECT_LT(elapsed, 1000);
+}
+
+namespace {
+
+struct OneShotProbe {
+    std::atomic<int> calls{0};
+    std::atomic<int> rearms{0};
+    std::atomic<bool> onMainThread{false};
+    std::thread::id mainThread = std::this_thread::get_id();
+};
+
+void CountOneShot(int, void* user) {
+    auto* probe = static_cast<OneShotProbe*>(user);
+    if (std::this_thread::get_id() == probe->mainThread) probe->onMainThread = true;
+    probe->calls++;
+}
+
+void RearmOneShot(int, void* user) {
+    auto* probe = static_cast<OneShotProbe*>(user);
+    if (++probe->calls < 10) probe->rearms += StartOneShotPlatformTimer(5, RearmOneShot, user) != 0;
+}
+
+}  // namespace
+
+TEST(TimerService, OneShotsFireOnceOffTheMainThreadAndCanRearm) {
+    OneShotProbe probe;
+    int id = StartOneShotPlatformTimer(5, CountOneShot, &probe);
+    ASSERT_NE(id, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(probe.calls, 1);
+    EXPECT_FALSE(probe.onMainThread);
+    CancelPlatformTimer(id);  // already finished: harmless
+
+    OneShotProbe cancelled;
+    CancelPlatformTimer(StartOneShotPlatformTimer(50, CountOneShot, &cancelled));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(cancelled.calls, 0);
+
+    OneShotProbe chain;
+    ASSERT_NE(StartOneShotPlatformTimer(5, RearmOneShot, &chain), 0);
+    Clock::time_point start = Clock::now();
+    while (chain.calls < 10 && ElapsedMs(start) < 5000) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(chain.calls, 10);
+    EXPECT_EQ(chain.rearms, 9);
+    EXPECT_EQ(StartOneShotPlatformTimer(0, CountOneShot, &probe), 0);
+}
