@@ -1,5 +1,7 @@
 #include "render/font.h"
 
+#include "resources/stream_exceptions.h"
+
 namespace vantrel {
 namespace {
 
@@ -19,7 +21,12 @@ void RegisterFontLoader(const Ref<TFontLoader>& loader) {
 
 Ref<TFont> LoadFontByLoaders(const Ref<Object>& source, int size, int style) {
     for (Ref<TFontLoader> l = fontLoaders; l; l = l->_succ) {
-        Ref<TFont> font = l->LoadFont(source, size, style);
+        Ref<TFont> font;
+        try {
+            font = l->LoadFont(source, size, style);
+        } catch (const TStreamException&) {
+            continue;   // the loader could not read the source: a refusal
+        }
         if (font) return font;
     }
     return nullptr;
