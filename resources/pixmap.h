@@ -89,11 +89,15 @@ private:
 // never removed.
 class TPixmapLoader : public Object {
 public:
-    TPixmapLoader();
     // The pixmap in the stream, or Null when the data is not in this format.
     virtual Ref<TPixmap> LoadPixmap(const Ref<TStream>& stream) = 0;
 
     Ref<TPixmapLoader> _succ;
+
+protected:
+    // Links the new loader in at the head of the chain, which keeps it for
+    // the rest of the run. Create loaders with MakeRef only.
+    TPixmapLoader();
 };
 
 // Head of the loader chain (Null while no loader exists).
@@ -114,7 +118,8 @@ Ref<TPixmap> MirrorPixmapX(const Ref<TPixmap>& pixmap);
 Ref<TPixmap> MirrorPixmapY(const Ref<TPixmap>& pixmap);
 // Bilinear resize into a new pixmap of the input's format.
 Ref<TPixmap> ScalePixmap(const Ref<TPixmap>& pixmap, int width, int height);
-// Opens url and asks each loader in turn; Null when none can read it.
+// Opens url and asks each loader in turn, from the same stream position;
+// a loader's stream exception counts as a refusal. Null when none can read it.
 Ref<TPixmap> LoadPixmapFrom(const Ref<Object>& url);
 
 int PixmapWidth(const Ref<TPixmap>& pixmap);
@@ -128,8 +133,8 @@ int ReadPixel(const Ref<TPixmap>& pixmap, int x, int y);
 void WritePixel(const Ref<TPixmap>& pixmap, int x, int y, int argb);
 void ClearPixels(const Ref<TPixmap>& pixmap, int argb);
 
-// Module start-up; the format tables are compile-time constants, so this
-// only records that the module is up.
+// Module start-up (starts the stream module; the format tables are
+// compile-time constants).
 void StartPixmapModule();
 
 }  // namespace vantrel

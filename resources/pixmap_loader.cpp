@@ -1,6 +1,7 @@
 // The pixmap loader chain and loading a pixmap from a URL.
 
 #include "resources/pixmap.h"
+#include "resources/stream.h"
 
 namespace vantrel {
 namespace {
@@ -21,10 +22,30 @@ TPixmapLoader::TPixmapLoader() {
 
 Ref<TPixmapLoader> PixmapLoaders() { return LoaderHead(); }
 
+Ref<TPixmap> LoadPixmapFrom(const Ref<Object>& url) {
+    Ref<TStream> stream = OpenReadStream(url);
+    if (!stream) return nullptr;
+    Ref<TPixmap> pixmap;
+    const int start = stream->Pos();
+    if (start != -1) {
+        for (Ref<TPixmapLoader> loader = LoaderHead(); loader && !pixmap; loader = loader->_succ) {
+            try {
+                stream->Seek(start);
+                pixmap = loader->LoadPixmap(stream);
+            } catch (const TStreamException&) {
+                // Data that ends early or cannot be read is not this loader's.
+            }
+        }
+    }
+    stream->Close();
+    return pixmap;
+}
+
 void StartPixmapModule() {
     static bool started = false;
     if (started) return;
     started = true;
+    StartStreamModule();
 }
 
 }  // namespace vantrel
