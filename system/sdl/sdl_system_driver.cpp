@@ -21,6 +21,8 @@ bool glueStarted = false;
 // SDL event type of posted main-thread calls; written once before any
 // thread can post.
 Uint32 callEventType = 0;
+// The millisecond in which the window system was last asked for input.
+Uint64 lastPlatformPump = ~Uint64(0);
 
 struct PostedCall {
     MainThreadFunc func;
@@ -41,6 +43,8 @@ void StartGlue() {
     // No display is fine: events, timers and posted calls work without one.
     if (!SDL_WasInit(SDL_INIT_VIDEO)) SDL_InitSubSystem(SDL_INIT_VIDEO);
     SDL_StartTextInput();
+    // Poll drains the queue itself and needs no end-of-poll marker events.
+    SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
     callEventType = SDL_RegisterEvents(1);
     if (callEventType == static_cast<Uint32>(-1)) {
         RaiseRuntimeError("SDL has no event type left for main-thread calls");
@@ -81,8 +85,16 @@ TSDLSystemDriver::TSDLSystemDriver() {
 }
 
 int TSDLSystemDriver::Poll() {
+    // Asking the window system costs a few system calls, and every polled
+    // input query pumps: ask it at most once per millisecond. Events already
+    // in SDL's queue (posted calls among them) are always taken.
+    Uint64 now = SDL_GetTicks64();
+    if (now != lastPlatformPump) {
+        lastPlatformPump = now;
+        SDL_PumpEvents();
+    }
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
         if (event.type == callEventType) {
             RunPostedCall(event);
         } else {
@@ -94,7 +106,8 @@ int TSDLSystemDriver::Poll() {
 }
 
 int TSDLSystemDriver::Wait() {
-    SDL_WaitEvent(nullptr);
+    SDL_WaitEvent(nullptr);  // pumps the window system while it waits
+    lastPlatformPump = SDL_GetTicks64();
     return Poll();
 }
 

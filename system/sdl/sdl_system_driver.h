@@ -6,8 +6,10 @@
 // the window-free parts keep working), text input, the event type of posted
 // main-thread calls, and the 1 ms timer resolution, reset by an exit handler.
 // Poll drains SDL's queue: posted calls run, every other event goes through
-// DispatchSDLEvent (sdl_event_translator.h). Wait blocks in SDL_WaitEvent
-// first. Message boxes are SDL's; the file and folder requesters run the
+// DispatchSDLEvent (sdl_event_translator.h). It asks the window system for
+// new input at most once per millisecond (each ask costs system calls and
+// every polled-input query polls); what is already in SDL's queue is always
+// taken. Wait blocks in SDL_WaitEvent first. Message boxes are SDL's; the file and folder requesters run the
 // desktop's chooser (zenity, else kdialog) as a child process and give ""
 // when neither is installed; OpenURL is SDL_OpenURL.
 //
