@@ -76,11 +76,11 @@ int ConfirmWithUser(const String& text, int serious) { return activeSystemDriver
 int ProceedWithUser(const String& text, int serious) { return activeSystemDriver->Proceed(text, serious); }
 
 String RequestFilePath(const String& text, const String& exts, int save, const String& path) {
-    return activeSystemDriver->RequestFile(text, exts, save, path);
+    return activeSystemDriver->RequestFile(text, exts, save, path.Replace("\\", "/"));
 }
 
 String RequestDirPath(const String& text, const String& path) {
-    return activeSystemDriver->RequestDir(text, path);
+    return activeSystemDriver->RequestDir(text, path.Replace("\\", "/"));
 }
 
 int OpenWebPage(const String& url) {

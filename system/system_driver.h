@@ -54,7 +54,7 @@ int ConfirmWithUser(const String& text, int serious);
 int ProceedWithUser(const String& text, int serious);
 
 // exts: filter groups separated by ";", each "Description:ext,ext" or just
-// "ext,ext". path: initial folder and file name.
+// "ext,ext". path: initial folder and file name. A backslash in a path counts as "/".
 String RequestFilePath(const String& text, const String& exts, int save, const String& path);
 String RequestDirPath(const String& text, const String& path);
 
