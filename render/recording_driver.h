@@ -6,6 +6,10 @@
 // recorded, not rasterised. Frames it makes hold a copy of their pixmap taken
 // when the frame was built, as a texture upload would.
 //
+// Use: SelectGraphicsDriver(driver, 0), then OpenGraphics(...) as with any
+// driver; the drawing procedures of render/vel2d.h then reach the driver,
+// and Count, Last and All look up what they did.
+//
 // Failure: CreateGraphics and AttachGraphics give Null for a size below
 // 1 x 1; CreateFrameFromPixmap gives Null while refuseFrames is set.
 //

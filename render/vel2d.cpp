@@ -9,6 +9,7 @@
 #include "resources/pixmap.h"
 #include "runtime/exceptions.h"
 #include "runtime/math.h"
+#include "system/polled_input.h"
 
 namespace vantrel {
 
@@ -425,6 +426,7 @@ void StartVel2DModule() {
     if (started) return;
     started = true;
     StartGraphicsModule();
+    StartPolledInputModule();
     StartImageModule();
 }
 
