@@ -110,6 +110,8 @@ void TVel2DGraphics::GetSettings(int& width, int& height, int& depth, int& hertz
 }
 
 void TVel2DGraphics::Close() {
+    // Drawing must not go on into a context that no longer exists.
+    if (CurrentSlot().get() == this) ClearCurrent();
     if (_graphics) _graphics->Close();
     _graphics = nullptr;
     _driver = nullptr;

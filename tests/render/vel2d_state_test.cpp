@@ -240,6 +240,14 @@ TEST_F(Vel2DState, NoCurrentGraphicsIsAnError) {
     EXPECT_THROW(SetDrawColor(1, 2, 3), TRuntimeException);
     EXPECT_THROW(FillRect(0, 0, 1, 1), TRuntimeException);
     EXPECT_THROW(GetDrawFont(), TRuntimeException);
+
+    // Closing the current context directly stops drawing into it as well.
+    Ref<TGraphics> g = OpenGraphics(100, 100, 0, 0, 0);
+    ASSERT_TRUE(TVel2DGraphics::Current());
+    g->Close();
+    EXPECT_FALSE(TVel2DGraphics::Current());
+    EXPECT_FALSE(CurrentVel2DDriver());
+    EXPECT_THROW(FillRect(0, 0, 1, 1), TRuntimeException);
 }
 
 }  // namespace
