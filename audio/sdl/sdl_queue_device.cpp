@@ -1,0 +1,127 @@
+// The output device refilled from a 5 ms one-shot timer ("Sonvar Multimedia"):
+// SDL plays a queue of mixed blocks, and every tick tops the queue up so that
+// latency_blocks blocks stay ahead of the play position (measured as blocks
+// written minus blocks still queued). When the writer has fallen behind (less
+// than two blocks left) the output goes silent for 250 ticks (1.25 s) and
+// comes back with two more blocks of latency, up to 10.
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "audio/audio_device.h"
+#include "audio/mixer.h"
+#include "audio/sdl/sdl_output.h"
+#include "system/timer_service.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kBlockSamples = 1024;
+constexpr int kTickMs = 5;
+constexpr int kRestartTicks = 250;
+constexpr int kStartLatencyBlocks = 6;
+constexpr int kMaxLatencyBlocks = 10;
+// Counters are rebased well before they could overflow.
+constexpr int64_t kRebaseBytes = 0x10000000;
+
+class queue_device;
+
+// A tick that was already claimed by the timer service may still run after
+// its device closed, so ticks find their device through these, which live
+// for the whole run: a tick of an older generation leaves at once.
+std::atomic<queue_device*> g_ticked{nullptr};
+std::atomic<uintptr_t> g_generation{0};
+std::atomic<int> g_ticking{0};
+
+class queue_device final : public audiodevice {
+public:
+    int open() override {
+        mix = new mixer(kBlockSamples);
+        _scratch.assign(kBlockSamples, 0);
+        _device = OpenSDLOutput(kBlockSamples / kMixerChannels, nullptr, nullptr);
+        if (_device == 0) return 1;
+        _restartTicks = 0;
+        _latencyBlocks = kStartLatencyBlocks;
+        _writePos = 0;
+        Refill();
+        SDL_PauseAudioDevice(_device, 0);
+
+        const uintptr_t generation = g_generation.fetch_add(1) + 1;
+        g_ticked.store(this);
+        _running.store(true);
+        _timer.store(StartOneShotPlatformTimer(kTickMs, Tick, reinterpret_cast<void*>(generation)));
+        return _timer.load() ? 0 : 1;
+    }
+
+    void close() override {
+        _running.store(false);
+        g_ticked.store(nullptr);
+        g_generation.fetch_add(1);
+        CancelPlatformTimer(_timer.load());
+        while (g_ticking.load() != 0) std::this_thread::yield();
+        CancelPlatformTimer(_timer.load());
+        if (mix) mix->stop_all();
+        if (_device) {
+            SDL_CloseAudioDevice(_device);
+            _device = 0;
+        }
+    }
+
+private:
+    static void Tick(int, void* user) {
+        g_ticking.fetch_add(1);
+        queue_device* self = g_ticked.load();
+        if (self && reinterpret_cast<uintptr_t>(user) == g_generation.load()) {
+            self->Step();
+            if (self->_running.load()) self->_timer.store(StartOneShotPlatformTimer(kTickMs, Tick, user));
+        }
+        g_ticking.fetch_sub(1);
+    }
+
+    // Timer thread (the game thread only before the first tick is armed).
+    void Step() {
+        if (_restartTicks > 0) {
+            if (--_restartTicks > 0) return;
+            SDL_PauseAudioDevice(_device, 0);
+        }
+        const int64_t queued = SDL_GetQueuedAudioSize(_device) / 2;
+        int64_t played = _writePos - queued;
+        if (played * 2 > kRebaseBytes) {
+            _writePos = queued;
+            played = 0;
+        }
+        if (played > 0 && played + 2 * kBlockSamples > _writePos) {
+            _restartTicks = kRestartTicks;
+            SDL_PauseAudioDevice(_device, 1);
+            SDL_ClearQueuedAudio(_device);
+            if (_latencyBlocks < kMaxLatencyBlocks) _latencyBlocks += 2;
+            _writePos = 0;
+            return;
+        }
+        Refill(played);
+    }
+
+    void Refill(int64_t played = 0) {
+        while (_writePos < played + static_cast<int64_t>(kBlockSamples) * _latencyBlocks) {
+            mix->mix16(_scratch.data(), kBlockSamples);
+            if (SDL_QueueAudio(_device, _scratch.data(), kBlockSamples * 2) != 0) std::puts("waveOutWrite error");
+            _writePos += kBlockSamples;
+        }
+    }
+
+    SDL_AudioDeviceID _device = 0;
+    std::vector<int16_t> _scratch;
+    std::atomic<bool> _running{false};
+    std::atomic<int> _timer{0};
+    int64_t _writePos = 0;       // samples queued since the last (re)start
+    int _restartTicks = 0;
+    int _latencyBlocks = kStartLatencyBlocks;
+};
+
+}  // namespace
+
+audiodevice* CreateQueueDevice() { return new queue_device(); }
+
+}  // namespace vantrel
