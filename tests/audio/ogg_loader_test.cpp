@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+#include <ogg/ogg.h>
+#include <vorbis/vorbisenc.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "audio/ogg_loader.h"
+#include "audio/wav_loader.h"
+#include "resources/bank.h"
+#include "resources/bank_stream.h"
+#include "resources/stream_factory.h"
+
+using namespace vantrel;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void Append(Bytes& out, const ogg_page& page) {
+    out.insert(out.end(), page.header, page.header + page.header_len);
+    out.insert(out.end(), page.body, page.body + page.body_len);
+}
+
+// An Ogg Vorbis file of a sine per channel, encoded here with libvorbisenc.
+Bytes Encode(int channels, int rate, int frames) {
+    vorbis_info vi;
+    vorbis_info_init(&vi);
+    EXPECT_EQ(vorbis_encode_init_vbr(&vi, channels, rate, 0.4f), 0);
+    vorbis_comment vc;
+    vorbis_comment_init(&vc);
+    vorbis_dsp_state vd;
+    vorbis_analysis_init(&vd, &vi);
+    vorbis_block vb;
+    vorbis_block_init(&vd, &vb);
+    ogg_stream_state os;
+    ogg_stream_init(&os, 1234);
+
+    Bytes out;
+    ogg_packet header, comments, codebooks;
+    vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
+    ogg_stream_packetin(&os, &header);
+    ogg_stream_packetin(&os, &comments);
+    ogg_stream_packetin(&os, &codebooks);
+    ogg_page page;
+    while (ogg_stream_flush(&os, &page)) Append(out, page);
+
+    for (int done = 0; done <= frames;) {
+        const int n = std::min(1024, frames - done);
+        if (n > 0) {
+            float** buf = vorbis_analysis_buffer(&vd, n);
+            for (int c = 0; c < channels; ++c) {
+                for (int i = 0; i < n; ++i) buf[c][i] = 0.5f * std::sin(0.05f * (done + i) * (c + 1));
+            }
+        }
+        vorbis_analysis_wrote(&vd, n);   // 0 marks the end
+        done += n > 0 ? n : 1;
+        while (vorbis_analysis_blockout(&vd, &vb) == 1) {
+            vorbis_analysis(&vb, nullptr);
+            vorbis_bitrate_addblock(&vb);
+            ogg_packet packet;
+            while (vorbis_bitrate_flushpacket(&vd, &packet)) {
+                ogg_stream_packetin(&os, &packet);
+                // A page per packet: the first and the last page differ.
+                while (ogg_stream_flush(&os, &page)) Append(out, page);
+            }
+        }
+    }
+    while (ogg_stream_flush(&os, &page)) Append(out, page);
+    ogg_stream_clear(&os);
+    vorbis_block_clear(&vb);
+    vorbis_dsp_clear(&vd);
+    vorbis_comment_clear(&vc);
+    vorbis_info_clear(&vi);
+    return out;
+}
+
+// Rewrites the granule position (the stream's length in frames) of the last
+// page and fixes its checksum.
+void SetLastGranule(Bytes& file, int64_t granule) {
+    size_t last = 0;
+    for (size_t at = 0; at + 27 <= file.size();) {
+        last = at;
+        const int segments = file[at + 26];
+        size_t body = 0;
+        for (int i = 0; i < segments; ++i) body += file[at + 27 + i];
+        at += 27 + segments + body;
+    }
+    ogg_page page;
+    page.header = file.data() + last;
+    page.header_len = 27 + file[last + 26];
+    page.body = page.header + page.header_len;
+    page.body_len = static_cast<long>(file.size() - last) - page.header_len;
+    for (int i = 0; i < 8; ++i) file[last + 6 + i] = static_cast<uint8_t>(granule >> (8 * i));
+    ogg_page_checksum_set(&page);
+}
+
+class OggLoaderTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        StartBankModule();
+        StartOggLoaderModule();
+        StartWavLoaderModule();
+    }
+    Ref<TAudioSample> Load(const Bytes& bytes) {
+        _keep = bytes;
+        return LoadSampleFromUrl(CreateStaticBank(_keep.data(), static_cast<int>(_keep.size())));
+    }
+    Bytes _keep;
+};
+
+TEST_F(OggLoaderTest, MonoAndStereoFilesDecodeToTheirFullLength) {
+    Ref<TAudioSample> mono = Load(Encode(1, 22050, 10000));
+    ASSERT_TRUE(mono);
+    EXPECT_EQ(mono->format, SampleFormatMono16LE);
+    EXPECT_EQ(mono->hertz, 22050);
+    EXPECT_EQ(mono->length, 10000);
+    // The decoded sine is close to what went in.
+    const int16_t* m = reinterpret_cast<const int16_t*>(mono->samples);
+    EXPECT_NEAR(m[5000], 16384 * std::sin(0.05 * 5000), 1500);
+
+    Ref<TAudioSample> stereo = Load(Encode(2, 44100, 30000));
+    ASSERT_TRUE(stereo);
+    EXPECT_EQ(stereo->format, SampleFormatStereo16LE);
+    EXPECT_EQ(stereo->length, 30000);
+    const int16_t* s = reinterpret_cast<const int16_t*>(stereo->samples);
+    EXPECT_NEAR(s[2 * 7000 + 1], 16384 * std::sin(0.1 * 7000), 1500);
+
+    EXPECT_FALSE(Load(Encode(3, 44100, 2000)));   // only mono and stereo
+}
+
+TEST_F(OggLoaderTest, TruncatedOrOverclaimingFilesGiveNull) {
+    Bytes file = Encode(1, 44100, 20000);
+    Bytes cut(file.begin(), file.begin() + static_cast<long>(file.size() * 2 / 3));
+    EXPECT_FALSE(Load(cut));
+
+    // Lengths of half a billion (1 GB of PCM) and two billion frames in a few
+    // kilobytes: refused once the real data runs out or at once, without
+    // reserving room for the claim.
+    Bytes claims = file;
+    SetLastGranule(claims, 500000000);
+    EXPECT_FALSE(Load(claims));
+    SetLastGranule(claims, 2000000000);
+    EXPECT_FALSE(Load(claims));
+    SetLastGranule(claims, 20000);
+    EXPECT_EQ(Load(claims)->length, 20000);
+}
+
+// A stream whose reads fail partway, with a stream error or another error.
+class FailingStream : public TStream {
+public:
+    FailingStream(Bytes data, int failAt, bool streamError)
+        : _data(std::move(data)), _failAt(failAt), _streamError(streamError) {}
+    int Pos() override { return _pos; }
+    int Size() override { return static_cast<int>(_data.size()); }
+    int Seek(int position) override { return _pos = std::clamp(position, 0, Size()); }
+    int Read(void* buffer, int count) override {
+        if (_pos + count > _failAt) {
+            if (_streamError) throw TStreamReadException();
+            throw TRuntimeException("disk on fire");
+        }
+        count = std::min(count, Size() - _pos);
+        std::memcpy(buffer, _data.data() + _pos, static_cast<size_t>(count));
+        _pos += count;
+        return count;
+    }
+
+private:
+    Bytes _data;
+    int _pos = 0;
+    int _failAt;
+    bool _streamError;
+};
+
+TEST_F(OggLoaderTest, ExceptionsFromTheStreamCrossTheDecoderSafely) {
+    Bytes file = Encode(2, 44100, 20000);
+    const int failAt = static_cast<int>(file.size() / 2);
+    Ref<TStream> failing = MakeRef<FailingStream>(file, failAt, true);
+    EXPECT_FALSE(LoadSampleFromUrl(failing));   // a stream error is a refusal
+    failing = MakeRef<FailingStream>(file, failAt, false);
+    try {
+        LoadSampleFromUrl(failing);
+        FAIL() << "the error was swallowed";
+    } catch (const TRuntimeException& e) {
+        EXPECT_EQ(e.error, String("disk on fire"));
+    }
+}
+
+TEST_F(OggLoaderTest, RealFilesOfTheFreedesktopSoundTheme) {
+    const std::filesystem::path dir = "/usr/share/sounds/freedesktop/stereo";
+    ASSERT_TRUE(std::filesystem::exists(dir)) << "sound-theme-freedesktop missing";
+    int loaded = 0;
+    for (const auto& f : std::filesystem::directory_iterator(dir)) {
+        if (f.path().extension() != ".oga") continue;
+        Ref<TAudioSample> s = LoadSampleFromUrl(String(f.path().string()));
+        ASSERT_TRUE(s) << f.path();
+        EXPECT_TRUE(s->format == SampleFormatMono16LE || s->format == SampleFormatStereo16LE) << f.path();
+        EXPECT_GE(s->hertz, 8000);
+        EXPECT_GT(s->length, 0);
+        ++loaded;
+    }
+    EXPECT_GT(loaded, 20);
+}
+
+}  // namespace
