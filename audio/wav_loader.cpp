@@ -1,5 +1,7 @@
 #include "audio/wav_loader.h"
 
+#include <climits>
+
 #include "audio/endian_stream.h"
 
 namespace vantrel {
@@ -28,9 +30,9 @@ bool Holds(TStream& s, int size) {
 // Skips a chunk body and the pad byte that keeps the next chunk on an even
 // offset.
 bool SkipChunk(TStream& s, int size) {
-    const int padded = size + (size & 1);
-    if (size < 0 || !Holds(s, size)) return false;
-    s.SkipBytes(Holds(s, padded) ? padded : size);
+    if (!Holds(s, size)) return false;
+    const bool pad = (size & 1) && size < INT_MAX && Holds(s, size + 1);
+    s.SkipBytes(pad ? size + 1 : size);
     return true;
 }
 
