@@ -7,6 +7,12 @@
 
 #include "resources/pixmap.h"
 
+// Scaled pixels depend on every single-precision rounding step; a fused
+// multiply-add would round differently on some machines.
+#if defined(__clang__)
+#pragma clang fp contract(off)
+#endif
+
 namespace vantrel {
 namespace {
 
@@ -49,9 +55,12 @@ Ref<TPixmap> MaskPixmapColor(const Ref<TPixmap>& pixmap, int red, int green, int
     if (w == 0 || h == 0) return out;
     auto keyed = [&](const uint8_t* p) { return p[0] == red && p[1] == green && p[2] == blue; };
     for (int y = 0; y < h; ++y) {
-        const uint8_t* in = src->PixelPtr(0, y);
+        // The rows above and below, where they exist, for the neighbours.
+        const uint8_t* rows[3] = {y > 0 ? src->PixelPtr(0, y - 1) : nullptr, src->PixelPtr(0, y),
+                                  y + 1 < h ? src->PixelPtr(0, y + 1) : nullptr};
         uint8_t* o = out->PixelPtr(0, y);
-        for (int x = 0; x < w; ++x, in += 4, o += 4) {
+        for (int x = 0; x < w; ++x, o += 4) {
+            const uint8_t* in = rows[1] + x * 4;
             if (!keyed(in)) {
                 o[0] = in[0];
                 o[1] = in[1];
@@ -60,11 +69,11 @@ Ref<TPixmap> MaskPixmapColor(const Ref<TPixmap>& pixmap, int red, int green, int
                 continue;
             }
             int sum[3] = {0, 0, 0}, count = 0;
-            for (int ny = y - 1; ny <= y + 1; ++ny) {
-                if (ny < 0 || ny >= h) continue;
+            for (int r = 0; r < 3; ++r) {
+                if (!rows[r]) continue;
                 for (int nx = x - 1; nx <= x + 1; ++nx) {
-                    if (nx < 0 || nx >= w || (nx == x && ny == y)) continue;
-                    const uint8_t* n = src->PixelPtr(nx, ny);
+                    if (nx < 0 || nx >= w || (r == 1 && nx == x)) continue;
+                    const uint8_t* n = rows[r] + nx * 4;
                     if (keyed(n)) continue;
                     sum[0] += n[0];
                     sum[1] += n[1];

@@ -30,8 +30,9 @@ const char kPngError[] = "PNG ERROR";
 // Deflate expands its input at most 1032-fold, so the image data of a PNG
 // cannot decode to more than this many bytes per byte of the file.
 constexpr int64_t kMaxInflateRatio = 1032;
-// Largest image accepted, whatever the data: 16384 x 16384 RGBA pixels.
-constexpr int64_t kMaxImageBytes = int64_t{1} << 30;
+// Largest image accepted, whatever the data: 8192 x 8192 RGBA pixels,
+// beyond what any texture of the engine can use.
+constexpr int64_t kMaxImageBytes = int64_t{1} << 28;
 constexpr png_uint_32 kMaxDimension = 65535;
 
 // What one decode or encode shares with libpng's callbacks.
