@@ -169,3 +169,22 @@ TEST(Requesters, RunTheChooserProgramAndReturnItsAnswer) {
     EXPECT_EQ(RequestFilePath("Pick", "txt", 0, "a.txt").ToUtf8(), "");
     setenv("PATH", oldPath.c_str(), 1);
 }
+
+// Without any display the boxes cannot be shown; each call then gives its
+// "nothing chosen" answer instead of blocking or raising. Runs in a child
+// process whose environment has no display at all.
+TEST(MessageBoxes, WithoutADisplayGiveTheirFailureResults) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            alarm(60);  // a box that did appear would block: fail instead of hanging
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            StartSystemModule();
+            bool ok = NotifyUser("note", 0) == 0 && ConfirmWithUser("sure?", 1) == 0 &&
+                      ProceedWithUser("save?", 0) == -1;
+            PumpSystemEvents();  // the event queue works without a display
+            std::exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
