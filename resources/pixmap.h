@@ -56,7 +56,7 @@ public:
     // A pixmap over memory the caller owns and keeps alive (capacity -1).
     static Ref<TPixmap> CreateStatic(void* pixels, int width, int height, int pitch, int format);
 
-    int BytesPerPixel() const { return PixelFormatBytes[format]; }
+    int BytesPerPixel() const { return vantrel::BytesPerPixel(format); }
     // Address of pixel (x, y); raises TArrayBoundsException outside the pixmap.
     uint8_t* PixelPtr(int x, int y) const;
     // A pixmap viewing part of this one's memory; keeps this pixmap alive.
