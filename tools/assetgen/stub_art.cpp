@@ -1,0 +1,4 @@
+#include "tools/assetgen/art.h"
+namespace assetgen {
+Canvas MakePatterns() { return Canvas(320, 32); }
+}
