@@ -1,4 +1,0 @@
-#include "tools/assetgen/art.h"
-namespace assetgen {
-Canvas MakePatterns() { return Canvas(320, 32); }
-}
