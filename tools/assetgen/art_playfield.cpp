@@ -60,16 +60,17 @@ Canvas MakeGun() {
     return c;
 }
 
-// The player's emblem: a four-pointed star in a ring, 88 pixels across.
+// The player's emblem: a four-pointed star in a ring, under 90 pixels
+// across with its halo.
 Canvas MakePlayer() {
     Canvas c(96, 96);
     const Vec2 o{48, 48};
     NeonStyle style;
     std::vector<Vec2> star;
-    for (int i = 0; i < 8; ++i) star.push_back(o + Compass(45.0f * i) * (i % 2 ? 11.0f : 30.0f));
+    for (int i = 0; i < 8; ++i) star.push_back(o + Compass(45.0f * i) * (i % 2 ? 10.0f : 28.0f));
     // A ring cut by eight notches into segments facing the directions.
     auto ring = [&](Vec2 p) {
-        float d = std::abs(Length(p - o) - 38.0f) - 4.0f;
+        float d = std::abs(Length(p - o) - 36.0f) - 3.5f;
         for (int i = 0; i < 8; ++i) {
             Vec2 a = o + Compass(22.5f + 45.0f * i) * 30.0f, b = o + Compass(22.5f + 45.0f * i) * 46.0f;
             d = std::max(d, 1.6f - SdSegment(p, a, b));
@@ -80,7 +81,7 @@ Canvas MakePlayer() {
     NeonShape(c, [&](Vec2 p) { return SdPolygon(p, star); }, style);
     // A second, smaller star turned 45 degrees between the points.
     std::vector<Vec2> inner;
-    for (int i = 0; i < 8; ++i) inner.push_back(o + Compass(22.5f + 45.0f * i) * (i % 2 ? 6.0f : 17.0f));
+    for (int i = 0; i < 8; ++i) inner.push_back(o + Compass(22.5f + 45.0f * i) * (i % 2 ? 5.5f : 16.0f));
     c.Stroke([&](Vec2 p) { return SdPolygon(p, inner); }, 0.6f, 1.0f, 0.6f);
     NeonShape(c, [&](Vec2 p) { return SdCircle(p, o, 5.0f); }, {0.9f, 1.0f, 1.0f, 1.0f, 3.0f, 0.5f});
     return c;
@@ -109,7 +110,8 @@ Canvas MakeShot() {
     c.Paint([&](Vec2 p) {
         float r = Length(p - o);
         float halo = 0.85f * std::exp(-std::max(r - 4.0f, 0.0f) / 3.2f);
-        return Canvas::Grey(1.0f, std::min(1.0f, halo));
+        float edge = std::clamp((15.5f - r) / 3.0f, 0.0f, 1.0f);  // fades out inside the picture
+        return Canvas::Grey(1.0f, std::min(1.0f, halo * edge));
     });
     c.Fill([&](Vec2 p) { return SdCircle(p, o, 4.5f); }, 1.0f, 1.0f);
     return c;

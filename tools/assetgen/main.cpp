@@ -1,34 +1,51 @@
 // qirn_assetgen OUTDIR [--contact-sheet FILE]: writes the game's pictures to
 // OUTDIR/gfx and its sounds to OUTDIR/snd; with --contact-sheet, also a
-// picture showing all the art.
+// picture showing all the art. Exits non-zero, naming the file, when a file
+// cannot be written.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "runtime/program.h"
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/contact_sheet.h"
+#include "tools/assetgen/effects.h"
 #include "tools/assetgen/image_output.h"
+#include "tools/assetgen/music.h"
+#include "tools/assetgen/sound_output.h"
+#include "tools/assetgen/synth.h"
+
+namespace {
+
+constexpr float kMusicQuality = 0.3f;
+
+bool Check(bool written, const std::string& path) {
+    if (!written) std::fprintf(stderr, "qirn_assetgen: cannot write %s\n", path.c_str());
+    return written;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    using namespace assetgen;
+    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--contact-sheet")) {
         std::fprintf(stderr, "usage: %s OUTDIR [--contact-sheet FILE]\n", argv[0]);
         return 2;
     }
+    vantrel::StartRuntime(argc, argv, false);
     std::filesystem::path out = argv[1];
     std::filesystem::create_directories(out / "gfx");
     std::filesystem::create_directories(out / "snd");
-    for (const assetgen::ArtPiece& piece : assetgen::kArtPieces) {
+    for (const ArtPiece& piece : kArtPieces) {
         std::string path = (out / "gfx" / piece.name).string();
-        if (!assetgen::WritePng(piece.make(), path)) {
-            std::fprintf(stderr, "qirn_assetgen: cannot write %s\n", path.c_str());
-            return 1;
-        }
+        if (!Check(WritePng(piece.make(), path), path)) return 1;
     }
-    if (argc >= 4 && std::string(argv[2]) == "--contact-sheet") {
-        if (!assetgen::WritePng(assetgen::MakeContactSheet(), argv[3])) {
-            std::fprintf(stderr, "qirn_assetgen: cannot write %s\n", argv[3]);
-            return 1;
-        }
+    for (const EffectPiece& piece : kEffectPieces) {
+        std::string path = (out / "snd" / piece.name).string();
+        if (!Check(WriteWav(piece.make(), 1, kSampleRate, path), path)) return 1;
     }
+    std::string music = (out / "snd" / "qirn.ogg").string();
+    if (!Check(WriteOggVorbis(MakeMusic(), 2, kSampleRate, kMusicQuality, music), music)) return 1;
+    if (argc == 4 && !Check(WritePng(MakeContactSheet(), argv[3]), argv[3])) return 1;
     return 0;
 }

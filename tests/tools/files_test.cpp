@@ -1,0 +1,169 @@
+// The files the build generates beside the game executable, read back the
+// way the game reads them.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <vorbis/vorbisfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <unistd.h>
+
+#include "resources/stream.h"
+#include "tools/assetgen/music.h"
+
+using namespace vantrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kGameDir = fs::path(VANTREL_BUILD_DIR) / "game";
+
+const char* const kPictures[] = {"patterns.png", "interface.png", "button1.png", "button2.png",
+                                 "font.png",     "shield.png",    "gun.png",     "player.png",
+                                 "health.png",   "shot.png",      "shockwave.png"};
+const char* const kSounds[] = {"qirn.ogg", "shot.wav", "hit.wav", "miss.wav"};
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgba;
+};
+
+Picture ReadPng(const fs::path& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    Picture p;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return p;
+    image.format = PNG_FORMAT_RGBA;
+    p.rgba.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, p.rgba.data(), 0, nullptr)) return p;
+    p.width = int(image.width);
+    p.height = int(image.height);
+    return p;
+}
+
+struct Wav {
+    int format = 0, channels = 0, rate = 0, bits = 0;
+    std::vector<int16_t> samples;
+};
+
+Wav ReadWav(const fs::path& path) {
+    Wav w;
+    Ref<TStream> s = OpenReadStream(String::FromUtf8(path.string()));
+    if (!s) return w;
+    char tag[5] = {};
+    s->ReadBytes(tag, 4);
+    EXPECT_STREQ(tag, "RIFF");
+    EXPECT_EQ(s->ReadInt(), s->Size() - 8);
+    s->ReadBytes(tag, 4);
+    EXPECT_STREQ(tag, "WAVE");
+    s->ReadBytes(tag, 4);
+    EXPECT_STREQ(tag, "fmt ");
+    EXPECT_EQ(s->ReadInt(), 16);
+    w.format = s->ReadShort();
+    w.channels = s->ReadShort();
+    w.rate = s->ReadInt();
+    s->ReadInt();
+    s->ReadShort();
+    w.bits = s->ReadShort();
+    s->ReadBytes(tag, 4);
+    EXPECT_STREQ(tag, "data");
+    w.samples.resize(size_t(s->ReadInt()) / 2);
+    s->ReadBytes(w.samples.data(), int(w.samples.size() * 2));
+    EXPECT_TRUE(s->Eof());
+    return w;
+}
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+}  // namespace
+
+TEST(GeneratedFiles, PicturesHaveTheirSizesAndAlpha) {
+    struct Size {
+        const char* name;
+        int width, height;
+    };
+    for (Size want : {Size{"patterns.png", 320, 32}, Size{"interface.png", 800, 600}, Size{"font.png", 512, 512},
+                      Size{"button1.png", 512, 150}}) {
+        Picture p = ReadPng(kGameDir / "gfx" / want.name);
+        EXPECT_EQ(p.width, want.width) << want.name;
+        EXPECT_EQ(p.height, want.height) << want.name;
+    }
+    for (const char* name : kPictures) {
+        SCOPED_TRACE(name);
+        Picture p = ReadPng(kGameDir / "gfx" / name);
+        ASSERT_GT(p.width, 0);
+        int clear = 0, opaque = 0;
+        for (size_t i = 3; i < p.rgba.size(); i += 4) {
+            clear += p.rgba[i] == 0;
+            opaque += p.rgba[i] == 255;
+        }
+        EXPECT_GT(clear, 0);
+        EXPECT_GT(opaque, 0);
+    }
+}
+
+TEST(GeneratedFiles, EffectsAreShortClickFree16BitPcm) {
+    for (const char* name : {"shot.wav", "hit.wav", "miss.wav"}) {
+        SCOPED_TRACE(name);
+        Wav w = ReadWav(kGameDir / "snd" / name);
+        EXPECT_EQ(w.format, 1);
+        EXPECT_EQ(w.bits, 16);
+        EXPECT_EQ(w.channels, 1);
+        EXPECT_EQ(w.rate, 44100);
+        ASSERT_GE(w.samples.size(), 4410u);
+        EXPECT_LE(w.samples.size(), 22050u);
+        EXPECT_LT(std::abs(int(w.samples.front())), 64);
+        EXPECT_LT(std::abs(int(w.samples.back())), 64);
+    }
+}
+
+TEST(GeneratedFiles, MusicIsStereoAndLoopsSmoothly) {
+    OggVorbis_File vf;
+    ASSERT_EQ(ov_fopen((kGameDir / "snd" / "qirn.ogg").c_str(), &vf), 0);
+    vorbis_info* info = ov_info(&vf, -1);
+    EXPECT_EQ(info->channels, 2);
+    EXPECT_EQ(info->rate, 44100);
+    ogg_int64_t frames = ov_pcm_total(&vf, -1);
+    EXPECT_EQ(frames, assetgen::kMusicFrames);
+    EXPECT_GE(frames, 60 * 44100);
+    EXPECT_LE(frames, 120 * 44100);
+    std::vector<int16_t> pcm(size_t(frames) * 2);
+    size_t got = 0;
+    int section;
+    while (got < pcm.size()) {
+        long n = ov_read(&vf, reinterpret_cast<char*>(pcm.data() + got), int(std::min<size_t>(pcm.size() - got, 8192) * 2),
+                         0, 2, 1, &section);
+        ASSERT_GT(n, 0);
+        got += size_t(n) / 2;
+    }
+    ov_clear(&vf);
+    // The step from the last frame back to the first is no bigger than the
+    // steps the music takes anyway.
+    std::vector<int> steps;
+    for (size_t i = 2; i < pcm.size(); ++i) steps.push_back(std::abs(pcm[i] - pcm[i - 2]));
+    std::nth_element(steps.begin(), steps.begin() + steps.size() * 99 / 100, steps.end());
+    int typical = steps[steps.size() * 99 / 100];
+    for (int c = 0; c < 2; ++c) EXPECT_LE(std::abs(pcm[size_t(c)] - pcm[pcm.size() - 2 + size_t(c)]), typical) << c;
+    double sum = 0;
+    for (int16_t v : pcm) sum += double(v) * v;
+    EXPECT_GT(std::sqrt(sum / double(pcm.size())), 2000.0);
+}
+
+TEST(GeneratedFiles, ASecondRunGivesTheSameBytes) {
+    fs::path again = fs::temp_directory_path() / ("qirn_assets_again_" + std::to_string(::getpid()));
+    std::string command = (fs::path(VANTREL_BUILD_DIR) / "tools" / "qirn_assetgen").string() + " " + again.string();
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const char* name : kPictures) EXPECT_EQ(Bytes(again / "gfx" / name), Bytes(kGameDir / "gfx" / name)) << name;
+    for (const char* name : kSounds) EXPECT_EQ(Bytes(again / "snd" / name), Bytes(kGameDir / "snd" / name)) << name;
+    fs::remove_all(again);
+}
