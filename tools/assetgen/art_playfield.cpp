@@ -34,29 +34,28 @@ Canvas MakeShield() {
 
 // A gun with its barrel pointing down. Eight of them also overlap at the
 // centre as a rosette outside play, so the housing is a partial ring about
-// the image centre and the middle stays open.
+// the image centre, backed by a base plate on the far side, and the middle
+// stays open.
 Canvas MakeGun() {
     Canvas c(72, 72);
     const Vec2 o{36, 36};
     NeonStyle style;
-    style.bodyAlpha = 0.55f;
-    auto housing = [&](Vec2 p) {
-        float ring = SdAnnularSector(p, o, 11.0f, 19.0f, -118.0f, 118.0f);
-        // Fins out to the sides give the gun a wide stance at the edge.
-        float fins = std::min(SdPolygon(p, {{o.x - 19, o.y - 9}, {o.x - 30, o.y - 2}, {o.x - 18, o.y + 4}}),
-                              SdPolygon(p, {{o.x + 19, o.y - 9}, {o.x + 30, o.y - 2}, {o.x + 18, o.y + 4}}));
-        return std::min(ring, fins);
-    };
-    NeonShape(c, housing, style);
+    style.bodyAlpha = 0.3f;  // eight overlap in the rosette
+    const std::vector<Vec2> base = {{o.x - 20, o.y - 15}, {o.x - 13, o.y - 23}, {o.x + 13, o.y - 23},
+                                    {o.x + 20, o.y - 15}};
+    NeonShape(c, [&](Vec2 p) { return SdPolygon(p, base); }, style);
+    NeonShape(c, [&](Vec2 p) { return SdAnnularSector(p, o, 9.0f, 17.0f, -120.0f, 120.0f); }, style);
+    // Twin barrels joined at the muzzle.
     auto barrel = [&](Vec2 p) {
-        float tube = SdBox(p, {o.x, o.y + 19}, {3.5f, 11.0f}, 1.0f);
-        float muzzle = SdBox(p, {o.x, o.y + 31}, {5.5f, 2.5f}, 1.0f);
-        return std::min(tube, muzzle);
+        float rails = std::min(SdBox(p, {o.x - 3.5f, o.y + 19}, {2.2f, 11.0f}, 1.0f),
+                               SdBox(p, {o.x + 3.5f, o.y + 19}, {2.2f, 11.0f}, 1.0f));
+        float muzzle = SdBox(p, {o.x, o.y + 30}, {6.5f, 2.5f}, 1.0f);
+        return std::min(rails, muzzle);
     };
     NeonShape(c, barrel, style);
-    // The barrel's bore line and the sight dot.
-    c.Stroke([&](Vec2 p) { return SdSegment(p, {o.x, o.y + 10}, {o.x, o.y + 27}); }, 0.6f, 1.0f, 0.7f);
-    c.Fill([&](Vec2 p) { return SdCircle(p, {o.x, o.y - 15}, 1.8f); }, 1.0f, 1.0f);
+    // The charge glowing in the breech.
+    c.Glow([&](Vec2 p) { return SdCircle(p, o, 2.5f); }, 2.0f, 1.0f, 0.6f);
+    c.Fill([&](Vec2 p) { return SdCircle(p, o, 2.8f); }, 1.0f, 1.0f);
     return c;
 }
 

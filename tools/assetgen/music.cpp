@@ -111,7 +111,7 @@ void Bass(Bus& bus, long at, int lengthSamples, int note) {
         float t = float(i) / kSampleRate;
         float cut = 250.0f + 1400.0f * std::exp(-t / 0.07f);
         float v = filter.Low(saw.Next(hz), cut, 0.55f) * 0.7f + sub.Next(hz) * 0.5f;
-        bus.Add(at + i, 0.55f * v * amp.Next(), 0);
+        bus.Add(at + i, 0.45f * v * amp.Next(), 0);
     }
 }
 
@@ -237,7 +237,7 @@ std::vector<int16_t> MakeMusic() {
             }
         }
         if (part.lead) {
-            float level = b >= 20 && b < 24 ? 0.12f : 0.2f;
+            float level = b >= 20 && b < 24 ? 0.2f : 0.32f;
             for (const Note& n : kTune[size_t(b % 8)]) {
                 int length = n.length * kMusicSamplesPerStep - Samples(0.03);
                 Lead(music, StepStart(s0 + n.step), length, n.note, level);
