@@ -1,7 +1,6 @@
 // The files the build generates beside the game executable, read back the
 // way the game reads them.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "resources/png_pixmap.h"
 #include "resources/stream.h"
 #include "tools/assetgen/music.h"
 
@@ -32,19 +32,20 @@ const char* const kSounds[] = {"qirn.ogg", "shot.wav", "hit.wav", "miss.wav"};
 
 struct Picture {
     int width = 0, height = 0;
-    std::vector<uint8_t> rgba;
+    std::vector<uint8_t> alpha;
 };
 
+// Through the engine's loader chain, as the game's image loading does.
 Picture ReadPng(const fs::path& path) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
+    StartPngModule();
     Picture p;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return p;
-    image.format = PNG_FORMAT_RGBA;
-    p.rgba.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, p.rgba.data(), 0, nullptr)) return p;
-    p.width = int(image.width);
-    p.height = int(image.height);
+    Ref<TPixmap> pixmap = LoadPixmapFrom(String::FromUtf8(path.string()));
+    if (!pixmap) return p;
+    EXPECT_EQ(pixmap->format, FormatRGBA8888);
+    p.width = pixmap->width;
+    p.height = pixmap->height;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) p.alpha.push_back(uint8_t(uint32_t(pixmap->ReadPixel(x, y)) >> 24));
     return p;
 }
 
@@ -103,9 +104,9 @@ TEST(GeneratedFiles, PicturesHaveTheirSizesAndAlpha) {
         Picture p = ReadPng(kGameDir / "gfx" / name);
         ASSERT_GT(p.width, 0);
         int clear = 0, opaque = 0;
-        for (size_t i = 3; i < p.rgba.size(); i += 4) {
-            clear += p.rgba[i] == 0;
-            opaque += p.rgba[i] == 255;
+        for (uint8_t a : p.alpha) {
+            clear += a == 0;
+            opaque += a == 255;
         }
         EXPECT_GT(clear, 0);
         EXPECT_GT(opaque, 0);
@@ -163,7 +164,7 @@ TEST(GeneratedFiles, ASecondRunGivesTheSameBytes) {
     fs::path again = fs::temp_directory_path() / ("qirn_assets_again_" + std::to_string(::getpid()));
     std::string command = (fs::path(VANTREL_BUILD_DIR) / "tools" / "qirn_assetgen").string() + " " + again.string();
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* name : kPictures) EXPECT_EQ(Bytes(again / "gfx" / name), Bytes(kGameDir / "gfx" / name)) << name;
-    for (const char* name : kSounds) EXPECT_EQ(Bytes(again / "snd" / name), Bytes(kGameDir / "snd" / name)) << name;
+    for (const char* name : kPictures) EXPECT_TRUE(Bytes(again / "gfx" / name) == Bytes(kGameDir / "gfx" / name)) << name;
+    for (const char* name : kSounds) EXPECT_TRUE(Bytes(again / "snd" / name) == Bytes(kGameDir / "snd" / name)) << name;
     fs::remove_all(again);
 }
