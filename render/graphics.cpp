@@ -97,7 +97,8 @@ void GetGraphicsModeInfo(int index, int& width, int& height, int& depth, int& he
 }
 
 int HasGraphicsMode(int width, int height, int depth, int hertz) {
-    for (const Ref<TGraphicsMode>& m : *ListGraphicsModes()) {
+    GraphicsModeList modes = ListGraphicsModes();
+    for (const Ref<TGraphicsMode>& m : *modes) {
         if ((width == 0 || m->width == width) && (height == 0 || m->height == height) &&
             (depth == 0 || m->depth == depth) && (hertz == 0 || m->hertz == hertz)) {
             return 1;

@@ -162,11 +162,14 @@ void LeaveFullScreen() {
 }
 
 // Full-screen windows follow their focus: the display mode is changed when
-// one gains it and restored when it loses it.
+// one gains it and restored when it loses it. Only changes count, so a
+// window that has not been given the focus yet keeps the mode it opened with.
 void FollowFocus() {
     for (GLContext* c = contexts; c; c = c->next) {
         if (c->kind != GLContextFullScreen) continue;
         bool focused = (SDL_GetWindowFlags(c->window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+        if (focused == c->focused) continue;
+        c->focused = focused;
         if (focused && c != fullScreenContext) {
             EnterFullScreen(c);
         } else if (!focused && c == fullScreenContext) {

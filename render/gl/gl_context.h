@@ -35,6 +35,7 @@ struct GLContext {
     int flags = 0;
     SDL_Window* window = nullptr;
     void* gl = nullptr;   // SDL_GLContext
+    bool focused = false; // input focus when last looked at
     GLContext* next = nullptr;
 };
 

@@ -1,0 +1,189 @@
+// Graphics contexts of the OpenGL driver: windows, modes, flips, full
+// screen and foreign windows, on the test's X server.
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "display_fixture.h"
+#include "render/gl/gl_context.h"
+#include "render/gl/gl_graphics.h"
+#include "system/hook.h"
+#include "x11_helpers.h"
+
+namespace vantrel::testing {
+namespace {
+
+SDL_Window* CurrentWindow() {
+    GLContext* c = CurrentGLContext();
+    return c ? c->window : nullptr;
+}
+
+class DisplayGraphics : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { StartDisplayTests(); }
+    void SetUp() override { SelectGraphicsDriver(GLVel2DDriverInstance(), GraphicsBackBuffer); }
+    void TearDown() override { ShutDownGraphics(); }
+};
+
+TEST_F(DisplayGraphics, WindowIsCentredCaptionedAndClassed) {
+    Ref<TGraphics> g = OpenGraphics(800, 600, 0, 60, 0);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(CurrentGraphics(), g);
+    EXPECT_EQ(CurrentGraphicsWidth(), 800);
+    EXPECT_EQ(CurrentGraphicsHeight(), 600);
+    EXPECT_EQ(CurrentGraphicsDepth(), 0);
+    EXPECT_EQ(CurrentGraphicsHertz(), 60);
+    EXPECT_EQ(CurrentGraphicsFlags(), GraphicsBackBuffer);
+
+    SDL_Window* window = CurrentWindow();
+    ASSERT_NE(window, nullptr);
+    int w = 0, h = 0, x = 0, y = 0;
+    SDL_GL_GetDrawableSize(window, &w, &h);
+    SDL_GetWindowPosition(window, &x, &y);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    EXPECT_EQ(x, 1024 / 2 - 800 / 2);
+    EXPECT_EQ(y, 768 / 2 - 600 / 2);
+    EXPECT_STREQ(SDL_GetWindowTitle(window), "Display test");
+    EXPECT_EQ(X11WindowClass(window), "Vantrel GLGraphics/Vantrel GLGraphics");
+    int doubleBuffered = 0;
+    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
+    EXPECT_EQ(doubleBuffered, 1);
+
+    EXPECT_EQ(CentredWindow(1025, 769, 801, 601).left, 512 - 400);
+    EXPECT_EQ(CentredWindow(1025, 769, 801, 601).top, 384 - 300);
+}
+
+TEST_F(DisplayGraphics, ReopeningClosesTheFirstWindowAndChangesTheSequence) {
+    ASSERT_TRUE(OpenGraphics(320, 200, 0, 0, 0));
+    Uint32 first = SDL_GetWindowID(CurrentWindow());
+    int seq = GraphicsSeq();
+    Ref<TGraphics> second = OpenGraphics(640, 480, 0, 0, 0);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(SDL_GetWindowFromID(first), nullptr);
+    EXPECT_NE(GraphicsSeq(), seq);
+    EXPECT_EQ(CurrentGraphicsWidth(), 640);
+
+    ShutDownGraphics();
+    EXPECT_FALSE(CurrentGraphics());
+    EXPECT_EQ(CurrentGraphicsWidth(), 0);
+    EXPECT_EQ(CurrentGLContext(), nullptr);
+    int w = -1, h = -1, d = -1, hz = -1, f = -1;
+    second->GetSettings(w, h, d, hz, f);   // closed: inert
+    EXPECT_EQ(Cast<TVel2DGraphics>(second)->_graphics, nullptr);
+}
+
+int flipHookCalls = 0;
+Ref<Object> CountFlip(int, const Ref<Object>& data, const Ref<Object>&) {
+    ++flipHookCalls;
+    return data;
+}
+
+TEST_F(DisplayGraphics, FlipSetsSwapIntervalAndRunsTheFlipHook) {
+    ASSERT_TRUE(OpenGraphics(320, 200, 0, 0, 0));
+    InstallHook(FlipHookId(), CountFlip, nullptr, 0);
+    flipHookCalls = 0;
+    FlipGraphics(1);
+    EXPECT_EQ(CurrentSwapInterval(), 1);
+    FlipGraphics(0);
+    EXPECT_EQ(CurrentSwapInterval(), 0);
+    FlipGraphics(1);
+    FlipGraphics(-1);   // windowed without a rate: no pacing, interval 0
+    EXPECT_EQ(CurrentSwapInterval(), 0);
+    EXPECT_EQ(flipHookCalls, 4);
+    UninstallHook(FlipHookId(), CountFlip, nullptr);
+
+    // Flipping shows the drawing: the front buffer is the old back buffer.
+    SetClearColor(0, 255, 0);
+    ClearCanvas();
+    FlipGraphics(0);
+    SetClearColor(0, 0, 255);
+    ClearCanvas();
+    EXPECT_EQ(PixelAt(5, 5), (Rgb{0, 0, 255}));
+}
+
+TEST_F(DisplayGraphics, ModesAreListedOnceAndMatchedOnGivenFields) {
+    GraphicsModeList modes = ListGraphicsModes();
+    ASSERT_GT(modes->Length(), 0);
+    EXPECT_EQ(GraphicsModeCount(), modes->Length());
+    int w = 0, h = 0, d = 0, hz = 0;
+    GetGraphicsModeInfo(0, w, h, d, hz);
+    EXPECT_EQ(w, 1024);
+    EXPECT_EQ(h, 768);
+    EXPECT_EQ(d, 32);
+    EXPECT_EQ(HasGraphicsMode(0, 0, 32, 0), 1);
+    EXPECT_EQ(HasGraphicsMode(1024, 768, 0, 0), 1);
+    EXPECT_EQ(HasGraphicsMode(1024, 768, 8, 0), 0);
+    EXPECT_EQ(HasGraphicsMode(333, 0, 0, 0), 0);
+    (*modes)[0] = nullptr;   // a copy: the cached list is untouched
+    EXPECT_TRUE((*ListGraphicsModes())[0]);
+    EXPECT_THROW(GetGraphicsModeInfo(modes->Length(), w, h, d, hz), TArrayBoundsException);
+    EXPECT_EQ(TGraphicsMode(800, 600, 32, 60).ToString().To8Bit(), "800,600,32 60Hz");
+}
+
+TEST_F(DisplayGraphics, FullScreenFallsBackToAnyRateAndRefusesUnknownModes) {
+    // The test server's only mode has no 75 Hz: opened without the rate.
+    Ref<TGraphics> g = OpenGraphics(1024, 768, 32, 75, 0);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(CurrentGraphicsDepth(), 32);
+    EXPECT_NE(SDL_GetWindowFlags(CurrentWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(CurrentSwapInterval(), 0);
+    SetClearColor(255, 0, 0);
+    ClearCanvas();
+    EXPECT_EQ(PixelAt(1023, 767), (Rgb{255, 0, 0}));
+
+    // No such mode: Null, and the earlier graphics stay closed.
+    EXPECT_FALSE(OpenGraphics(640, 480, 32, 0, 0));
+    EXPECT_FALSE(CurrentGraphics());
+    EXPECT_EQ(CurrentGLContext(), nullptr);
+}
+
+TEST_F(DisplayGraphics, AttachesToAForeignWindowAndLeavesItOpen) {
+    ForeignX11Window window(320, 240);
+    ASSERT_GT(window.ServerWidth(), 0);
+
+    Ref<TGraphics> g = AttachGraphicsToWindow(window.Handle(), 0);
+    ASSERT_TRUE(g);
+    MakeGraphicsCurrent(g);
+    EXPECT_EQ(CurrentGraphicsWidth(), 320);
+    EXPECT_EQ(CurrentGraphicsHeight(), 240);
+    EXPECT_EQ(CurrentGraphicsDepth(), 0);
+    SetDrawColor(0, 0, 255);
+    FillRect(10, 10, 10, 10);
+    EXPECT_EQ(PixelAt(15, 15), (Rgb{0, 0, 255}));
+    CloseGraphicsContext(g);
+    EXPECT_FALSE(CurrentGraphics());
+
+    EXPECT_EQ(window.ServerWidth(), 320);   // still there
+    EXPECT_FALSE(AttachGraphicsToWindow(0, 0));
+}
+
+TEST(DisplayGraphicsFailure, NoDisplayGivesNullGraphics) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("DISPLAY", ":4099", 1);
+            setenv("SDL_VIDEODRIVER", "x11", 1);
+            StartDisplayTests();
+            std::exit(OpenGraphics(800, 600, 0, 60, 0) ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(GraphicsPixelFormat, FlagsAskForTheirBuffers) {
+    PixelFormatRequest none = PixelFormatFor(0);
+    EXPECT_EQ(none.doubleBuffer, 0);
+    EXPECT_EQ(none.colorBits, 1);
+    EXPECT_EQ(none.alphaBits + none.depthBits + none.stencilBits + none.accumBits, 0);
+    PixelFormatRequest all = PixelFormatFor(GraphicsBackBuffer | GraphicsAlphaBuffer | GraphicsDepthBuffer |
+                                            GraphicsStencilBuffer | GraphicsAccumBuffer);
+    EXPECT_EQ(all.doubleBuffer, 1);
+    EXPECT_EQ(all.alphaBits, 1);
+    EXPECT_EQ(all.depthBits, 1);
+    EXPECT_EQ(all.stencilBits, 1);
+    EXPECT_EQ(all.accumBits, 1);
+    EXPECT_EQ(PixelFormatFor(GraphicsDepthBuffer).stencilBits, 0);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,46 @@
+#include "x11_helpers.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace vantrel::testing {
+
+std::string X11WindowClass(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return "";
+    XClassHint hint{};
+    if (!XGetClassHint(info.info.x11.display, info.info.x11.window, &hint)) return "";
+    std::string name = std::string(hint.res_name) + "/" + hint.res_class;
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return name;
+}
+
+ForeignX11Window::ForeignX11Window(int width, int height) {
+    Display* display = XOpenDisplay(nullptr);
+    _display = display;
+    if (!display) return;
+    _window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), 0, 0, 0);
+    XMapWindow(display, _window);
+    XSync(display, False);
+}
+
+ForeignX11Window::~ForeignX11Window() {
+    auto* display = static_cast<Display*>(_display);
+    if (!display) return;
+    XDestroyWindow(display, _window);
+    XCloseDisplay(display);
+}
+
+int ForeignX11Window::ServerWidth() const {
+    auto* display = static_cast<Display*>(_display);
+    XWindowAttributes attributes;
+    if (!display || !XGetWindowAttributes(display, _window, &attributes)) return -1;
+    return attributes.width;
+}
+
+}  // namespace vantrel::testing

@@ -1,0 +1,29 @@
+// Direct X11 access for the display tests, kept out of the test files
+// because Xlib's macros (None, Bool, Status) clash with GoogleTest.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct SDL_Window;
+
+namespace vantrel::testing {
+
+// "instance/class" of the window's WM_CLASS, or "" when it has none.
+std::string X11WindowClass(SDL_Window* window);
+
+// A mapped top-level window on the default display that SDL knows nothing of.
+class ForeignX11Window {
+public:
+    ForeignX11Window(int width, int height);
+    ~ForeignX11Window();
+    intptr_t Handle() const { return static_cast<intptr_t>(_window); }
+    // The window's width as the server sees it, or -1 when it is gone.
+    int ServerWidth() const;
+
+private:
+    void* _display = nullptr;
+    unsigned long _window = 0;
+};
+
+}  // namespace vantrel::testing
