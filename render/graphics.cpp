@@ -6,6 +6,9 @@
 #include "render/frame_pacer.h"
 #include "runtime/program.h"
 #include "system/hook.h"
+#include "system/polled_input.h"
+#include "system/system_driver.h"
+#include "system/timer.h"
 
 namespace vantrel {
 
@@ -39,12 +42,6 @@ void ClearCurrentSettings(GraphicsState& s) {
 // Tells the outgoing driver to let go of its context before another takes over.
 void ReleaseCurrentDriverGraphics(GraphicsState& s) {
     if (s.currentDriver && s.currentGraphics) s.currentDriver->SetGraphics(nullptr);
-}
-
-int32_t ReadClock() {
-    return static_cast<int32_t>(static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now().time_since_epoch()).count()));
 }
 
 }  // namespace
@@ -169,12 +166,14 @@ Ref<TGraphics> OpenGraphics(int width, int height, int depth, int hertz, int fla
     if (depth != 0) {
         s.softSync = false;
         s.vsyncDefault = hertz != 0;
+        PlacePointer(width / 2, height / 2);
     } else {
         s.vsyncDefault = false;
         // A negative rate would give a negative frame period; pace only real rates.
         s.softSync = hertz > 0;
     }
-    if (s.softSync) s.pacer.Start(hertz, ReadClock());
+    if (s.softSync) s.pacer.Start(hertz, MillisecondClock());
+    AttachPolledInput(nullptr);
     s.openGraphics = g;
     if (!s.shutDownRegistered) {
         s.shutDownRegistered = true;
@@ -195,7 +194,7 @@ void FlipGraphics(int sync) {
         return;
     }
     if (s.softSync) {
-        int wait = s.pacer.NextWait(ReadClock());
+        int wait = s.pacer.NextWait(MillisecondClock());
         if (wait > 0) std::this_thread::sleep_for(std::chrono::milliseconds(wait));
         s.currentDriver->Flip(0);
         return;
@@ -207,6 +206,7 @@ void ShutDownGraphics() {
     GraphicsState& s = State();
     if (!s.openGraphics) return;
     BumpGraphicsSeq();
+    DetachPolledInput();
     CloseGraphicsContext(s.openGraphics);
 }
 
@@ -217,6 +217,9 @@ void StartGraphicsModule() {
     if (started) return;
     started = true;
     StartHookModule();
+    StartSystemModule();
+    StartTimerModule();
+    StartPolledInputModule();
     State().flipHookId = NewHookId();
 }
 

@@ -8,6 +8,7 @@
 
 #include "runtime/exceptions.h"
 #include "runtime/program.h"
+#include "system/sdl/sdl_event_translator.h"
 
 namespace vantrel {
 
@@ -161,20 +162,17 @@ void LeaveFullScreen() {
     SetSwapInterval(0);
 }
 
-// Full-screen windows follow their focus: the display mode is changed when
-// one gains it and restored when it loses it. Only changes count, so a
-// window that has not been given the focus yet keeps the mode it opened with.
-void FollowFocus() {
-    for (GLContext* c = contexts; c; c = c->next) {
-        if (c->kind != GLContextFullScreen) continue;
-        bool focused = (SDL_GetWindowFlags(c->window) & SDL_WINDOW_INPUT_FOCUS) != 0;
-        if (focused == c->focused) continue;
-        c->focused = focused;
-        if (focused && c != fullScreenContext) {
-            EnterFullScreen(c);
-        } else if (!focused && c == fullScreenContext) {
-            LeaveFullScreen();
-        }
+// The window procedure: events become the system's events first; a
+// full-screen window then changes the display mode when it gains the focus
+// and restores it when it loses the focus.
+void GLWindowProc(const SDL_Event& event, void* context) {
+    TranslateSDLEvent(event, nullptr);
+    if (event.type != SDL_WINDOWEVENT) return;
+    auto* c = static_cast<GLContext*>(context);
+    if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        if (c->kind == GLContextFullScreen && c != fullScreenContext) EnterFullScreen(c);
+    } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        if (c == fullScreenContext) LeaveFullScreen();
     }
 }
 
@@ -228,6 +226,7 @@ GLContext* CreateGLContext(int width, int height, int depth, int hertz, int flag
     c->window = window;
     c->gl = gl;
     Link(c);
+    RegisterSDLWindow(SDL_GetWindowID(window), nullptr, GLWindowProc, c);
     SDL_ShowWindow(window);
     if (fullScreen) {
         // The window takes the focus as it appears.
@@ -260,6 +259,7 @@ GLContext* AttachGLContext(intptr_t windowHandle, int flags) {
     c->window = window;
     c->gl = gl;
     Link(c);
+    RegisterSDLWindow(SDL_GetWindowID(window), nullptr, GLWindowProc, c);
     return c;
 }
 
@@ -269,6 +269,7 @@ void CloseGLContext(GLContext* c) {
     if (c == current) MakeGLContextCurrent(nullptr);
     if (c == fullScreenContext) LeaveFullScreen();
     SDL_GL_DeleteContext(c->gl);
+    UnregisterSDLWindow(SDL_GetWindowID(c->window));
     // For an attached window SDL frees only its own record, not the window.
     SDL_DestroyWindow(c->window);
     delete c;
@@ -297,7 +298,6 @@ GLContext* CurrentGLContext() { return current; }
 
 void SwapGLBuffers(int sync) {
     if (!current) return;
-    FollowFocus();
     int interval = sync != 0 ? 1 : 0;
     if (interval != swapInterval) SetSwapInterval(interval);
     SDL_GL_SwapWindow(current->window);

@@ -8,9 +8,10 @@
 //
 // Window class: every window is created with X11 WM_CLASS "Vantrel
 // GLGraphics", the application title as caption and the built-in icon.
-// Events of these windows reach the program through the system driver's
-// pump, which translates them into events; this module also reacts to focus
-// changes of a full-screen window by changing the display mode and back.
+// Each window is registered with the system driver's event dispatch: its
+// events are translated into the system's events (closing the window is a
+// terminate request), and a full-screen window changes the display mode when
+// it gains the focus and restores it when it loses the focus.
 //
 // Failure: creation returns nullptr when no window, pixel format or context
 // can be had (nothing partial is left behind). A full-screen mode that the
@@ -35,7 +36,6 @@ struct GLContext {
     int flags = 0;
     SDL_Window* window = nullptr;
     void* gl = nullptr;   // SDL_GLContext
-    bool focused = false; // input focus when last looked at
     GLContext* next = nullptr;
 };
 

@@ -8,6 +8,8 @@
 #include "render/gl/gl_context.h"
 #include "render/gl/gl_graphics.h"
 #include "system/hook.h"
+#include "system/polled_input.h"
+#include "system/system_driver.h"
 #include "x11_helpers.h"
 
 namespace vantrel::testing {
@@ -136,6 +138,32 @@ TEST_F(DisplayGraphics, FullScreenFallsBackToAnyRateAndRefusesUnknownModes) {
     EXPECT_FALSE(OpenGraphics(640, 480, 32, 0, 0));
     EXPECT_FALSE(CurrentGraphics());
     EXPECT_EQ(CurrentGLContext(), nullptr);
+}
+
+void PushWindowEvent(Uint8 what) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = what;
+    e.window.windowID = SDL_GetWindowID(CurrentWindow());
+    SDL_PushEvent(&e);
+    PumpSystemEvents();
+}
+
+TEST_F(DisplayGraphics, ClosingTheWindowIsATerminateRequestThatKeepsTheWindow) {
+    ASSERT_TRUE(OpenGraphics(320, 200, 0, 0, 0));
+    TakeTerminateRequest();
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    EXPECT_EQ(TakeTerminateRequest(), 1);
+    EXPECT_NE(CurrentWindow(), nullptr);
+}
+
+TEST_F(DisplayGraphics, FullScreenWindowGivesUpTheModeWithTheFocus) {
+    ASSERT_TRUE(OpenGraphics(1024, 768, 32, 0, 0));
+    SDL_Window* window = CurrentWindow();
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    EXPECT_NE(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
 TEST_F(DisplayGraphics, AttachesToAForeignWindowAndLeavesItOpen) {
