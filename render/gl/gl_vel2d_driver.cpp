@@ -8,6 +8,7 @@
 #include "render/gl/gl_draw_state.h"
 #include "render/gl/gl_graphics.h"
 #include "render/gl/gl_image_frame.h"
+#include "render/gl/gl_utility.h"
 #include "render/graphics.h"
 #include "render/image.h"
 #include "resources/pixmap.h"
@@ -209,16 +210,7 @@ void TGLVel2DDriver::DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) {
     int blend = s.blend;
     DisableGLTexturing();
     SetBlend(BlendSolid);
-    Ref<TPixmap> rgba = pixmap->format == FormatRGBA8888 ? pixmap : ConvertPixmapFormat(pixmap, FormatRGBA8888);
-    glPixelZoom(1.0f, -1.0f);
-    glRasterPos2f(0.0f, 0.0f);
-    // Moves the raster position without drawing, so that it may leave the
-    // viewport to the left or above (a plain glRasterPos there is invalid).
-    glBitmap(0, 0, 0.0f, 0.0f, static_cast<float>(x), static_cast<float>(-y), nullptr);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, rgba->pitch / 4);
-    glDrawPixels(rgba->width, rgba->height, GL_RGBA, GL_UNSIGNED_BYTE, rgba->pixels);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelZoom(1.0f, 1.0f);
+    DrawPixmapPixels(pixmap, x, y);
     if (hadBlend) SetBlend(blend);
 }
 

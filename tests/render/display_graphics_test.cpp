@@ -48,6 +48,10 @@ TEST_F(DisplayGraphics, WindowIsCentredCaptionedAndClassed) {
     EXPECT_EQ(y, 768 / 2 - 600 / 2);
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Display test");
     EXPECT_EQ(X11WindowClass(window), "Vantrel GLGraphics/Vantrel GLGraphics");
+    int iconWidth = 0, iconHeight = 0;
+    X11IconSize(window, iconWidth, iconHeight);
+    EXPECT_EQ(iconWidth, 32);
+    EXPECT_EQ(iconHeight, 32);
     int doubleBuffered = 0;
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
     EXPECT_EQ(doubleBuffered, 1);

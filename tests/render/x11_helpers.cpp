@@ -7,10 +7,40 @@
 
 namespace vantrel::testing {
 
+namespace {
+
+bool X11Info(SDL_Window* window, SDL_SysWMinfo& info) {
+    SDL_VERSION(&info.version);
+    return SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
+}
+
+}  // namespace
+
+void X11IconSize(SDL_Window* window, int& width, int& height) {
+    width = height = 0;
+    SDL_SysWMinfo info;
+    if (!X11Info(window, info)) return;
+    Display* display = info.info.x11.display;
+    Atom icon = XInternAtom(display, "_NET_WM_ICON", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, info.info.x11.window, icon, 0, 2, False, AnyPropertyType, &type, &format,
+                           &count, &after, &data) != Success || !data) {
+        return;
+    }
+    if (count == 2) {
+        const auto* words = reinterpret_cast<const unsigned long*>(data);
+        width = static_cast<int>(words[0]);
+        height = static_cast<int>(words[1]);
+    }
+    XFree(data);
+}
+
 std::string X11WindowClass(SDL_Window* window) {
     SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return "";
+    if (!X11Info(window, info)) return "";
     XClassHint hint{};
     if (!XGetClassHint(info.info.x11.display, info.info.x11.window, &hint)) return "";
     std::string name = std::string(hint.res_name) + "/" + hint.res_class;

@@ -12,6 +12,9 @@ namespace vantrel::testing {
 // "instance/class" of the window's WM_CLASS, or "" when it has none.
 std::string X11WindowClass(SDL_Window* window);
 
+// Width and height of the first image in the window's _NET_WM_ICON, or 0, 0.
+void X11IconSize(SDL_Window* window, int& width, int& height);
+
 // A mapped top-level window on the default display that SDL knows nothing of.
 class ForeignX11Window {
 public:
