@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "audio/endian_stream.h"
 #include "resources/pixmap.h"
 #include "resources/stream.h"
 
@@ -32,6 +33,7 @@ class FreeTypeFont : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         static Ref<TStreamFactory> factory = MakeRef<TFileAddressFactory>();
+        StartEndianStreamModule();
     }
 };
 
@@ -97,6 +99,14 @@ TEST_F(FreeTypeFont, StreamAddressLoadsTheSameFontAsThePath) {
     Ref<TFreeTypeGlyph> a = GlyphFor(byPath, 'g'), b = GlyphFor(byStream, 'g');
     ASSERT_TRUE(a && b && a->_pixmap && b->_pixmap);
     EXPECT_EQ(PixmapBytes(a->_pixmap), PixmapBytes(b->_pixmap));
+
+    // The engine's own byte-order protocol reads the file unchanged.
+    Ref<TFreeTypeFont> littleEndian = TFreeTypeFont::Load(String("littleendian::") + kOutline, 20, 0);
+    ASSERT_TRUE(littleEndian);
+    EXPECT_EQ(littleEndian->_buf_size, byStream->_buf_size);
+    Ref<TFreeTypeGlyph> c = GlyphFor(littleEndian, 'g');
+    ASSERT_TRUE(c && c->_pixmap);
+    EXPECT_EQ(PixmapBytes(c->_pixmap), PixmapBytes(a->_pixmap));
 
     // The loader takes stream addresses as well, but only as text.
     TFreeTypeFontLoader loader;
@@ -189,6 +199,19 @@ TEST_F(FreeTypeFont, BitmapStrikesFallBackToTheNextSmallerSize) {
         inkRows += ink;
     }
     EXPECT_GT(inkRows, m->_h / 2);
+
+    // FreeType refuses this BDF's 16-pixel strike by its nominal size (its
+    // ppem is 16.67 at 75 dpi); it is chosen by its height instead.
+    Ref<TFreeTypeFont> bdf = TFreeTypeFont::Load(VANTREL_TEST_DATA "/fuzz/freetype_font/handmade.bdf", 18, 0);
+    ASSERT_TRUE(bdf);
+    EXPECT_EQ(bdf->Height(), 16);
+    EXPECT_EQ(bdf->_ascend, 12);
+    Ref<TFreeTypeGlyph> bdfA = GlyphFor(bdf, 'A');
+    ASSERT_TRUE(bdfA && bdfA->_pixmap);
+    EXPECT_EQ(bdfA->_y, 0);
+    EXPECT_EQ(bdfA->_h, 16);
+    EXPECT_EQ(*bdfA->_pixmap->PixelPtr(3, 3), 255);   // the apex of the built-in A
+    EXPECT_EQ(*bdfA->_pixmap->PixelPtr(2, 3), 0);
 
     Ref<TFreeTypeFont> pcf = TFreeTypeFont::Load(kOneStrike, 20, 0);
     ASSERT_TRUE(pcf);
