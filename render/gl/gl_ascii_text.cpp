@@ -1,8 +1,9 @@
-#include "render/gl/gl_utils.h"
+#include "render/gl/gl_ascii_text.h"
 
 #include <GL/gl.h>
 
 #include "render/builtin_font.h"
+#include "render/gl/gl_utility.h"
 #include "render/graphics.h"
 #include "resources/pixmap.h"
 
@@ -59,42 +60,6 @@ void BindFontTexture() {
 
 }  // namespace
 
-void BeginGL2D() {
-    glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT | GL_TEXTURE_BIT);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, viewport[2], viewport[3], 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_DEPTH_TEST);
-}
-
-void EndGL2D() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopAttrib();
-}
-
-void GLFillRect(int x, int y, int width, int height) {
-    BeginGL2D();
-    glDisable(GL_TEXTURE_2D);
-    glBegin(GL_QUADS);
-    glVertex2i(x, y);
-    glVertex2i(x + width, y);
-    glVertex2i(x + width, y + height);
-    glVertex2i(x, y + height);
-    glEnd();
-    EndGL2D();
-}
-
 void GLDrawAsciiText(const String& text, int x, int y) {
     BeginGL2D();
     glPushAttrib(GL_COLOR_BUFFER_BIT);
@@ -123,26 +88,6 @@ void GLDrawAsciiText(const String& text, int x, int y) {
         x += w;
     }
     glEnd();
-    glPopAttrib();
-    EndGL2D();
-}
-
-void GLDrawPixmapAt(const Ref<TPixmap>& pixmap, int x, int y) {
-    Ref<TPixmap> rgba = pixmap->format == FormatRGBA8888 ? pixmap : ConvertPixmapFormat(pixmap, FormatRGBA8888);
-    BeginGL2D();
-    glPushAttrib(GL_PIXEL_MODE_BIT | GL_CURRENT_BIT);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glPixelZoom(1.0f, -1.0f);
-    glRasterPos2i(0, 0);
-    // Moved without drawing, so that the corner may lie outside the viewport,
-    // where a plain raster position would be invalid.
-    glBitmap(0, 0, 0.0f, 0.0f, static_cast<float>(x), static_cast<float>(-y), nullptr);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, rgba->pitch / 4);
-    glDrawPixels(rgba->width, rgba->height, GL_RGBA, GL_UNSIGNED_BYTE, rgba->pixels);
-    glPopClientAttrib();
     glPopAttrib();
     EndGL2D();
 }
