@@ -1,6 +1,7 @@
 // The voice mixer: one voice, one block, integer arithmetic only. There is one
 // inner loop per sample width, channel count and block kind (steady or ramp);
 // a silent steady block only advances the position.
+#include <algorithm>
 #include <cstring>
 
 #include "audio/mixer.h"
@@ -62,38 +63,72 @@ inline bool past_end(voice_state& s) {
     return false;
 }
 
+// What changes frame by frame in a ramp block: the stride (32.32) and the
+// volume (4.20), each stepped after the frame is mixed.
+struct ramp {
+    uint64_t stride;
+    int64_t stride_inc;
+    int volume;
+    int volume_inc;
+};
+
+// m frames that cannot reach the end of the sound before the last of them.
 template <int Bits, int Channels, bool Ramp>
-bool mix_frames(const uint8_t* data, int32_t* acc, int n, voice_state& s, uint64_t stride, int64_t stride_inc,
-                int volume, int volume_inc, gains g, int pan, int depth) {
-    for (int k = 0; k < n; ++k) {
+inline void mix_span(const uint8_t* data, int32_t* acc, int m, uint64_t& pos, ramp& r, gains g, int pan, int depth) {
+    uint64_t p = pos;
+    uint64_t stride = r.stride;
+    int volume = r.volume;
+    for (int k = 0; k < m; ++k) {
         if constexpr (Ramp) g = gains_for(static_cast<int16_t>(volume >> 8), pan, depth);
-        int64_t whole = static_cast<int64_t>(s.pos >> 32);
+        const int64_t whole = static_cast<int64_t>(p >> 32);
         int left;
         int right;
         if constexpr (Channels == 1) {
-            int f = static_cast<int>((s.pos >> 16) & 0xFFFF);
+            const int f = static_cast<int>((p >> 16) & 0xFFFF);
             left = right = interpolate<Bits>(data, whole, 1, f);
         } else {
-            int64_t i = whole & ~int64_t{1};
-            int f = static_cast<int>((whole & 1) * 32768 + ((s.pos & 0xFFFFFFFFu) >> 17));
+            const int64_t i = whole & ~int64_t{1};
+            const int f = static_cast<int>((whole & 1) * 32768 + ((p & 0xFFFFFFFFu) >> 17));
             left = interpolate<Bits>(data, i, 2, f);
             right = interpolate<Bits>(data, i + 1, 2, f);
         }
         add(acc[0], (left * g.left) >> 8);
         add(acc[1], (right * g.right) >> 8);
         acc += 2;
-        s.pos += stride;
-        s.played += stride;
-        if (past_end(s)) return true;
+        p += stride;
         if constexpr (Ramp) {
-            stride += static_cast<uint64_t>(stride_inc);
-            volume += volume_inc;
+            stride += static_cast<uint64_t>(r.stride_inc);
+            volume += r.volume_inc;
         }
+    }
+    pos = p;
+    r.stride = stride;
+    r.volume = volume;
+}
+
+// Mixes n frames, applying the end rule after every frame. The rule is only
+// checked where it can fire: a span of frames is sized so that the largest
+// stride of the block cannot reach the end before the span's last frame.
+// Returns true when a one-shot voice ran out.
+template <int Bits, int Channels, bool Ramp>
+bool mix_frames(const uint8_t* data, int32_t* acc, int n, voice_state& s, ramp r, uint64_t max_stride, gains g,
+                int pan, int depth) {
+    for (int done = 0; done < n;) {
+        int m = n - done;
+        if (max_stride) {
+            const uint64_t reach = (s.limit - s.pos + max_stride - 1) / max_stride;
+            if (reach < static_cast<uint64_t>(m)) m = static_cast<int>(reach);
+        }
+        const uint64_t before = s.pos;
+        mix_span<Bits, Channels, Ramp>(data, acc + 2 * done, m, s.pos, r, g, pan, depth);
+        s.played += s.pos - before;
+        done += m;
+        if (past_end(s)) return true;
     }
     return false;
 }
 
-using mix_fn = bool (*)(const uint8_t*, int32_t*, int, voice_state&, uint64_t, int64_t, int, int, gains, int, int);
+using mix_fn = bool (*)(const uint8_t*, int32_t*, int, voice_state&, ramp, uint64_t, gains, int, int);
 
 template <bool Ramp>
 mix_fn pick(int bits, int channels) {
@@ -151,7 +186,7 @@ voice_result mix_voice(sound* v, int32_t* accum, int n) {
             v->volume[0].store(0, std::memory_order_relaxed);
             ended = past_end(s);
         } else {
-            ended = pick<false>(b->bits, channels)(b->data, accum, n, s, stride_now, 0, 0, 0,
+            ended = pick<false>(b->bits, channels)(b->data, accum, n, s, ramp{stride_now, 0, 0, 0}, stride_now,
                                                    gains_for(vol_now, pan, depth), pan, depth);
         }
     } else {
@@ -160,8 +195,8 @@ voice_result mix_voice(sound* v, int32_t* accum, int n) {
         int volume = vol_now * 256;
         int volume_inc = (vol_target * 256 - volume) / n;
         int64_t stride_inc = (static_cast<int64_t>(stride_target) - static_cast<int64_t>(stride_now)) / n;
-        ended = pick<true>(b->bits, channels)(b->data, accum, n, s, stride_now, stride_inc, volume, volume_inc,
-                                              gains{}, pan, depth);
+        ended = pick<true>(b->bits, channels)(b->data, accum, n, s, ramp{stride_now, stride_inc, volume, volume_inc},
+                                              std::max(stride_now, stride_target), gains{}, pan, depth);
     }
     v->pos = s.pos;
     v->played.store(s.played, std::memory_order_relaxed);

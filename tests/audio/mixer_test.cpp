@@ -138,6 +138,22 @@ TEST_F(MixerTest, VolumeChangeRampsOverOneBlockOrAppliesAtOnceWhilePaused) {
     EXPECT_EQ(out[127], 4096);
 }
 
+TEST_F(MixerTest, RateChangeRampsTheStrideOverOneBlock) {
+    Open(4);
+    std::vector<int16_t> ramp;
+    for (int i = 0; i < 100; ++i) ramp.push_back(static_cast<int16_t>(100 * i));
+    int h = mixer_play(Mono16(ramp, 44100, 0), 0, 0);
+    auto out = MixLater(4);
+    EXPECT_EQ(out[6], 300);
+    mixer_set_rate(h, 2.0f);
+    // Strides 1, 1.25, 1.5, 1.75 frames: positions 4, 5, 6.25, 7.75.
+    out = Mix(4);
+    EXPECT_EQ((std::vector<int16_t>{out[0], out[2], out[4], out[6]}), (std::vector<int16_t>{400, 500, 625, 775}));
+    out = Mix(4);
+    EXPECT_EQ((std::vector<int16_t>{out[0], out[2], out[4], out[6]}), (std::vector<int16_t>{950, 1150, 1350, 1550}));
+    EXPECT_EQ(mixer_channel_position(h), 17);
+}
+
 TEST_F(MixerTest, SilentVoiceKeepsCountingWithoutTouchingTheMix) {
     Open(32);
     int h = mixer_alloc_channel();
