@@ -11,7 +11,7 @@ namespace {
 NeonStyle PlateStyle() {
     NeonStyle s;
     s.bodyGrey = 0.1f;
-    s.bodyAlpha = 0.75f;
+    s.bodyAlpha = 0.88f;
     return s;
 }
 
@@ -27,12 +27,15 @@ std::vector<Vec2> Mirrored(std::vector<Vec2> v, float axisX) {
 // from x 10, y 10) and "Score" (right-aligned at x 790).
 Canvas MakeInterface() {
     Canvas c(800, 600);
+    const std::vector<Vec2> plate = {{-10, -10}, {132, -10}, {132, 52}, {110, 74}, {-10, 74}};
+    const std::vector<Vec2> plateRight = Mirrored(plate, 400);
+    auto plates = [&](Vec2 p) { return std::min(SdPolygon(p, plate), SdPolygon(p, plateRight)); };
     // The frame: a rounded rectangle 6 pixels in from the edges, open
-    // around the top and bottom guns.
-    auto frame = [](Vec2 p) {
+    // around the top and bottom guns and running into the plates' edges.
+    auto frame = [&](Vec2 p) {
         float d = std::abs(SdBox(p, {400, 300}, {394, 294}, 14));
         float opening = std::max(std::abs(p.x - 400) - 44, std::min(p.y - 40, 560 - p.y));
-        return std::max(d, -opening);
+        return std::max({d, -opening, -plates(p)});
     };
     NeonLine(c, frame, 1.0f, 0.85f, 0.3f);
     // Short cross-bars close the frame's openings.
@@ -40,18 +43,12 @@ Canvas MakeInterface() {
         for (float x : {356.0f, 444.0f})
             NeonLine(c, [&](Vec2 p) { return SdSegment(p, {x, y - 5}, {x, y + 5}); }, 1.2f, 1.0f, 0.3f,
                      BoxAround({x, y}, 12));
-
-    // Corner plates, the left one and its mirror image.
-    const std::vector<Vec2> plate = {{-10, -10}, {132, -10}, {132, 52}, {110, 74}, {-10, 74}};
-    for (const auto& shape : {plate, Mirrored(plate, 400)}) {
-        NeonShape(c, [&](Vec2 p) { return SdPolygon(p, shape); }, PlateStyle());
-    }
-    // Rules between label and value, and small studs at the plates' tips.
+    // Corner plates behind the texts.
+    NeonShape(c, plates, PlateStyle());
+    // Rules between label and value.
     for (float sign : {1.0f, -1.0f}) {
         float x0 = 400 - sign * 392, x1 = 400 - sign * 288;
         c.Stroke([&](Vec2 p) { return SdSegment(p, {x0, 33}, {x1, 33}); }, 0.6f, 0.8f, 0.8f);
-        Vec2 stud{400 - sign * 280, 62};
-        c.Fill([&](Vec2 p) { return SdCircle(p, stud, 2.2f); }, 1.0f, 1.0f);
     }
     // Brackets in the bottom corners balance the plates.
     for (float sign : {1.0f, -1.0f}) {

@@ -34,8 +34,14 @@ int main(int argc, char** argv) {
     }
     vantrel::StartRuntime(argc, argv, false);
     std::filesystem::path out = argv[1];
-    std::filesystem::create_directories(out / "gfx");
-    std::filesystem::create_directories(out / "snd");
+    std::error_code error;
+    for (const char* sub : {"gfx", "snd"}) {
+        std::filesystem::create_directories(out / sub, error);
+        if (error) {
+            std::fprintf(stderr, "qirn_assetgen: cannot create %s: %s\n", (out / sub).c_str(), error.message().c_str());
+            return 1;
+        }
+    }
     for (const ArtPiece& piece : kArtPieces) {
         std::string path = (out / "gfx" / piece.name).string();
         if (!Check(WritePng(piece.make(), path), path)) return 1;

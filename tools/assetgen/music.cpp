@@ -146,8 +146,8 @@ void Pluck(Bus& bus, long at, int note, float level, float brightness, float pan
     }
 }
 
-// The lead: two saws an octave-fifth apart with a gentle vibrato that
-// grows through each note.
+// The lead: a saw over a square an octave below, with a gentle vibrato
+// that grows through each note.
 void Lead(Bus& bus, long at, int lengthSamples, int note, float level) {
     Oscillator a(Wave::Saw), b(Wave::Square), vibrato(Wave::Sine);
     Filter filter;
@@ -221,8 +221,8 @@ std::vector<int16_t> MakeMusic() {
             if (part.clap && (s == 4 || s == 12)) Clap(drums, at, 0.5f, noise);
             // A clap roll in the last bar leads back to the top.
             if (lastBar && s >= 12) Clap(drums, at, 0.2f + 0.08f * (s - 12), noise);
-            if (s % 4 == 2) Hat(drums, at, 0.28f, (b % 2 && s == 14) ? 0.09 : 0.02, noise, 0.3f);
-            else if (part.busyHats) Hat(drums, at, 0.12f, 0.012, noise, -0.3f);
+            if (s % 4 == 2) Hat(drums, at, 0.34f, (b % 2 && s == 14) ? 0.09 : 0.02, noise, 0.3f);
+            else if (part.busyHats) Hat(drums, at, 0.16f, 0.012, noise, -0.3f);
             if (part.bass && s % 2 == 0) {
                 int note = chord.bassRoot + (s % 8 == 6 ? 12 : 0);
                 Bass(music, at, kMusicSamplesPerStep + kMusicSamplesPerStep / 2, note);
