@@ -11,6 +11,8 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -139,6 +141,8 @@ BENCHMARK(SDLRendererSprites)->Arg(1000)->Unit(benchmark::kMillisecond)->UseReal
 // Keeps every run's sprites per second for the ratio at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         // With repetitions the median stands for the benchmark.
