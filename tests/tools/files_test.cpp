@@ -97,6 +97,27 @@ TEST(GeneratedFiles, PicturesHaveTheirSizesAndAlpha) {
     }
 }
 
+TEST(GeneratedFiles, FontAndPatternCellsAllHaveInk) {
+    Picture font = ReadPng(kGameDir / "gfx" / "font.png");
+    ASSERT_EQ(font.width, 512);
+    // Every printable character but the blank has solid ink inside its
+    // glyph box (from x 1, y 6, 15 x 19 pixels in its 32 x 32 cell).
+    for (int code = 33; code <= 126; ++code) {
+        int ink = 0;
+        for (int y = 6; y < 6 + 19; ++y)
+            for (int x = 1; x < 1 + 15; ++x) ink += font.alpha[size_t((code / 16 * 32 + y) * 512 + code % 16 * 32 + x)] > 128;
+        EXPECT_GT(ink, 3) << code;
+    }
+    Picture patterns = ReadPng(kGameDir / "gfx" / "patterns.png");
+    ASSERT_EQ(patterns.width, 320);
+    for (int cell = 0; cell < 10; ++cell) {
+        int ink = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) ink += patterns.alpha[size_t(y * 320 + cell * 32 + x)] > 128;
+        EXPECT_GT(ink, 20) << cell;
+    }
+}
+
 TEST(GeneratedFiles, EffectsAreShortClickFree16BitPcm) {
     for (const char* name : {"shot.wav", "hit.wav", "miss.wav"}) {
         SCOPED_TRACE(name);
