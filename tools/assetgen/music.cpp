@@ -94,7 +94,7 @@ void Hat(Bus& bus, long at, float level, double decay, Noise& noise, float pan) 
     Filter high;
     for (int i = 0; i < Samples(decay * 6); ++i) {
         float t = float(i) / kSampleRate;
-        float v = high.High(noise.Next(), 8000.0f, 0.2f) * std::exp(-t / float(decay));
+        float v = high.High(noise.Next(), 8000.0f, 0.2f) * std::exp(-t / float(decay)) * std::min(1.0f, t / 0.002f);
         bus.Add(at + i, level * v, pan);
     }
 }
@@ -214,10 +214,14 @@ std::vector<int16_t> MakeMusic() {
         Pad(music, StepStart(s0), bar - Samples(0.05), chord.pad);
         for (int s = 0; s < kStepsPerBar; ++s) {
             long at = StepStart(s0 + s);
-            if (part.kick && s % 4 == 0 && !(lastBar && s >= 12)) {
+            // The top of the loop lands the last bar's roll with one kick
+            // and a crash.
+            const bool downbeat = b == 0 && s == 0;
+            if ((part.kick && s % 4 == 0 && !(lastBar && s >= 12)) || downbeat) {
                 Kick(drums, at);
                 kicks.push_back(s0 + s);
             }
+            if (downbeat) Hat(drums, at, 0.3f, 0.3, noise, 0.0f);
             if (part.clap && (s == 4 || s == 12)) Clap(drums, at, 0.5f, noise);
             // A clap roll in the last bar leads back to the top.
             if (lastBar && s >= 12) Clap(drums, at, 0.2f + 0.08f * (s - 12), noise);
@@ -242,6 +246,8 @@ std::vector<int16_t> MakeMusic() {
                 int length = n.length * kMusicSamplesPerStep - Samples(0.03);
                 Lead(music, StepStart(s0 + n.step), length, n.note, level);
                 Lead(echoSend, StepStart(s0 + n.step), length, n.note, level * 0.6f);
+                // The closing section doubles the tune an octave up.
+                if (b >= 24) Lead(music, StepStart(s0 + n.step), length, n.note + 12, level * 0.3f);
             }
         }
     }
