@@ -55,6 +55,7 @@ protected:
     void SetUp() override {
         static bool registered = false;
         if (!registered) {
+            StartVel2DModule();
             RegisterFontLoader(MakeRef<THalfPixelLoader>());
             InitFreeTypeFontModule();
             registered = true;
