@@ -219,7 +219,8 @@ struct PngWriteStructs {
     ~PngWriteStructs() { png_destroy_write_struct(&png, &info); }
 };
 
-// Rethrows what a callback caught, else raises the library error.
+// Rethrows what a callback caught, else raises the library error. Called
+// once the libpng structures are gone.
 [[noreturn]] void RaiseFailure(PngSession& session) {
     if (session.pending) std::rethrow_exception(session.pending);
     RaisePngError();
@@ -235,7 +236,9 @@ Ref<TPixmap> Decode(TStream& stream) {
     const int size = stream.Size();
     if (pos >= 0 && size >= pos) session.left = size - pos;
 
+    // The libpng structures go before anything is raised.
     Ref<TPixmap> pixmap;
+    bool failed = false;
     {
         PngReadStructs s;
         s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorCallback, WarningCallback);
@@ -248,13 +251,15 @@ Ref<TPixmap> Decode(TStream& stream) {
         png_set_benign_errors(s.png, 0);
 
         PngLayout layout{};
-        if (!ReadPngHeader(s.png, s.info, &session, &layout)) RaiseFailure(session);
-        if (layout.format == 0) return nullptr;
-        pixmap = NewPixmap(static_cast<int>(layout.width), static_cast<int>(layout.height), layout.format, 4);
-        std::vector<png_bytep> rows(layout.height);
-        for (png_uint_32 y = 0; y < layout.height; ++y) rows[y] = pixmap->PixelPtr(0, static_cast<int>(y));
-        if (!ReadPngRows(s.png, s.info, rows.data())) RaiseFailure(session);
+        failed = !ReadPngHeader(s.png, s.info, &session, &layout);
+        if (!failed && layout.format != 0) {
+            pixmap = NewPixmap(static_cast<int>(layout.width), static_cast<int>(layout.height), layout.format, 4);
+            std::vector<png_bytep> rows(layout.height);
+            for (png_uint_32 y = 0; y < layout.height; ++y) rows[y] = pixmap->PixelPtr(0, static_cast<int>(y));
+            failed = !ReadPngRows(s.png, s.info, rows.data());
+        }
     }
+    if (failed) RaiseFailure(session);
     return pixmap;
 }
 
@@ -309,16 +314,20 @@ int EncodePngPixmap(const Ref<TPixmap>& pixmap, const Ref<Object>& url, int leve
     StreamCloser closer{stream};
     try {
         PngSession session{stream.get(), -1};
-        PngWriteStructs s;
-        s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorCallback, WarningCallback);
-        if (!s.png) RaisePngError();
-        s.info = png_create_info_struct(s.png);
-        if (!s.info) RaisePngError();
-        png_set_write_fn(s.png, &session, WriteCallback, FlushCallback);
-        std::vector<png_bytep> rows(e.height);
-        for (png_uint_32 y = 0; y < e.height; ++y)
-            rows[y] = source->pixels + static_cast<intptr_t>(y) * source->pitch;
-        if (!WritePng(s.png, s.info, &e, rows.data())) RaiseFailure(session);
+        bool failed = true;
+        {
+            PngWriteStructs s;
+            s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorCallback, WarningCallback);
+            if (s.png) s.info = png_create_info_struct(s.png);
+            if (s.info) {
+                png_set_write_fn(s.png, &session, WriteCallback, FlushCallback);
+                std::vector<png_bytep> rows(e.height);
+                for (png_uint_32 y = 0; y < e.height; ++y)
+                    rows[y] = source->pixels + static_cast<intptr_t>(y) * source->pitch;
+                failed = !WritePng(s.png, s.info, &e, rows.data());
+            }
+        }
+        if (failed) RaiseFailure(session);
         return 1;
     } catch (const TStringException& ex) {
         if (IsPngError(ex)) return 0;
