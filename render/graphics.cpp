@@ -60,6 +60,10 @@ void BumpGraphicsSeq() {
 }
 
 void SelectGraphicsDriver(const Ref<TGraphicsDriver>& driver, int defaultFlags) {
+    // Every way to a current driver passes here or through MakeGraphicsCurrent:
+    // without the module, flips would run hook chain 0 and opening would
+    // attach polled input to no system driver.
+    StartGraphicsModule();
     GraphicsState& s = State();
     BumpGraphicsSeq();
     if (driver != s.currentDriver) {
@@ -130,6 +134,7 @@ void MakeGraphicsCurrent(const Ref<TGraphics>& graphics) {
         ClearCurrentSettings(s);
         return;
     }
+    StartGraphicsModule();
     Ref<TGraphicsDriver> d = g->Driver();
     if (d != s.currentDriver) {
         ReleaseCurrentDriverGraphics(s);

@@ -21,7 +21,6 @@ GLContext* contexts = nullptr;       // newest first
 GLContext* sharedContext = nullptr;  // kind 0, not in the list
 GLContext* current = nullptr;
 GLContext* fullScreenContext = nullptr;
-int swapInterval = -1;
 
 bool EnsureVideo() {
     return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
@@ -123,9 +122,18 @@ void Unlink(GLContext* c) {
     }
 }
 
-void SetSwapInterval(int interval) {
+// Sets the interval of context c, which need not be current (a full-screen
+// window changes its mode while another context, or none, may be current).
+void SetSwapInterval(GLContext* c, int interval) {
+    if (c != current) SDL_GL_MakeCurrent(c->window, c->gl);
     SDL_GL_SetSwapInterval(interval);   // silently ignored where unsupported
-    swapInterval = interval;
+    c->swapInterval = interval;
+    if (c == current) return;
+    if (current) {
+        SDL_GL_MakeCurrent(current->window, current->gl);
+    } else {
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+    }
 }
 
 bool ApplyDisplayMode(GLContext* c, bool withRate) {
@@ -151,7 +159,7 @@ void EnterFullScreen(GLContext* c) {
         RaiseRuntimeError("GLGraphicsDriver failed to set display mode");
     }
     fullScreenContext = c;
-    SetSwapInterval(withRate ? 1 : 0);
+    SetSwapInterval(c, withRate ? 1 : 0);
 }
 
 void LeaveFullScreen() {
@@ -159,7 +167,7 @@ void LeaveFullScreen() {
     fullScreenContext = nullptr;
     SDL_SetWindowFullscreen(c->window, 0);
     SDL_MinimizeWindow(c->window);
-    SetSwapInterval(0);
+    SetSwapInterval(c, 0);
 }
 
 // The window procedure: events become the system's events first; a
@@ -299,11 +307,11 @@ GLContext* CurrentGLContext() { return current; }
 void SwapGLBuffers(int sync) {
     if (!current) return;
     int interval = sync != 0 ? 1 : 0;
-    if (interval != swapInterval) SetSwapInterval(interval);
+    if (interval != current->swapInterval) SetSwapInterval(current, interval);
     SDL_GL_SwapWindow(current->window);
 }
 
-int CurrentSwapInterval() { return swapInterval; }
+int CurrentSwapInterval() { return current ? current->swapInterval : -1; }
 
 GraphicsModeList DisplayModes() {
     std::vector<Ref<TGraphicsMode>> modes;

@@ -36,6 +36,7 @@ struct GLContext {
     int flags = 0;
     SDL_Window* window = nullptr;
     void* gl = nullptr;   // SDL_GLContext
+    int swapInterval = -1;   // as last set; -1 before the first flip
     GLContext* next = nullptr;
 };
 
@@ -75,7 +76,8 @@ GLContext* CurrentGLContext();
 // Presents the current context's back buffer; the swap interval follows
 // sync (set only when it changes).
 void SwapGLBuffers(int sync);
-// The swap interval last set: -1 before the first flip.
+// The current context's swap interval as last set: -1 before its first flip
+// or with no context current.
 int CurrentSwapInterval();
 // The display's modes in the system's order (at most 1024, none below 16
 // bits per pixel).
