@@ -118,14 +118,16 @@ TEST_F(WavLoaderTest, RefusesOtherEncodingsAndShapes) {
 }
 
 TEST_F(WavLoaderTest, DeclaredSizesBeyondTheFileGiveNull) {
-    Bytes b = Wav(Fmt(1, 2, 44100, 16), Bytes(16));
-    Bytes huge = b;
-    huge[huge.size() - 20] = 0xF0;   // a data size near 2 GB
-    huge[huge.size() - 17] = 0x7F;
-    EXPECT_FALSE(Load(huge));
-    Bytes negative = b;
-    negative[negative.size() - 17] = 0xFF;
-    EXPECT_FALSE(Load(negative));
+    // The data chunk's declared size, near 2 GB or negative, over 16 real bytes.
+    for (uint32_t size : {0x7F0000F0u, 0xFF000010u, 17u}) {
+        Bytes data = {'d', 'a', 't', 'a'};
+        Put32(data, size);
+        data.resize(data.size() + 16);
+        Bytes fmt;
+        Chunk(fmt, "fmt ", Fmt(1, 2, 44100, 16));
+        fmt.insert(fmt.end(), data.begin(), data.end());
+        EXPECT_FALSE(Load(Riff(fmt))) << size;
+    }
     // A chunk before the data that claims more than the file holds.
     Bytes junk = {'J', 'U', 'N', 'K'};
     Put32(junk, 0x7FFFFFFF);
