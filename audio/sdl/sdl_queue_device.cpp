@@ -1,9 +1,6 @@
 // The output device refilled from a 5 ms one-shot timer ("Sonvar Multimedia"):
-// SDL plays a queue of mixed blocks, and every tick tops the queue up so that
-// latency_blocks blocks stay ahead of the play position (measured as blocks
-// written minus blocks still queued). When the writer has fallen behind (less
-// than two blocks left) the output goes silent for 250 ticks (1.25 s) and
-// comes back with two more blocks of latency, up to 10.
+// SDL plays a queue of mixed blocks, and every tick tops the queue up by the
+// rule of queue_refill, measured on SDL's count of bytes still queued.
 #include <atomic>
 #include <cstdio>
 #include <thread>
@@ -11,6 +8,7 @@
 
 #include "audio/audio_device.h"
 #include "audio/mixer.h"
+#include "audio/queue_refill.h"
 #include "audio/sdl/sdl_output.h"
 #include "system/timer_service.h"
 
@@ -20,11 +18,6 @@ namespace {
 
 constexpr int kBlockSamples = 1024;
 constexpr int kTickMs = 5;
-constexpr int kRestartTicks = 250;
-constexpr int kStartLatencyBlocks = 6;
-constexpr int kMaxLatencyBlocks = 10;
-// Counters are rebased well before they could overflow.
-constexpr int64_t kRebaseBytes = 0x10000000;
 
 class queue_device;
 
@@ -42,10 +35,7 @@ public:
         _scratch.assign(kBlockSamples, 0);
         _device = OpenSDLOutput(kBlockSamples / kMixerChannels, nullptr, nullptr);
         if (_device == 0) return 1;
-        _restartTicks = 0;
-        _latencyBlocks = kStartLatencyBlocks;
-        _writePos = 0;
-        Refill();
+        Queue(_refill.start().blocks);
         SDL_PauseAudioDevice(_device, 0);
 
         const uintptr_t generation = g_generation.fetch_add(1) + 1;
@@ -80,34 +70,22 @@ private:
         g_ticking.fetch_sub(1);
     }
 
-    // Timer thread (the game thread only before the first tick is armed).
+    // Timer thread.
     void Step() {
-        if (_restartTicks > 0) {
-            if (--_restartTicks > 0) return;
-            SDL_PauseAudioDevice(_device, 0);
-        }
-        const int64_t queued = SDL_GetQueuedAudioSize(_device) / 2;
-        int64_t played = _writePos - queued;
-        if (played * 2 > kRebaseBytes) {
-            _writePos = queued;
-            played = 0;
-        }
-        if (played > 0 && played + 2 * kBlockSamples > _writePos) {
-            _restartTicks = kRestartTicks;
+        const queue_refill::step s = _refill.tick(SDL_GetQueuedAudioSize(_device) / 2);
+        if (s.stall) {
             SDL_PauseAudioDevice(_device, 1);
             SDL_ClearQueuedAudio(_device);
-            if (_latencyBlocks < kMaxLatencyBlocks) _latencyBlocks += 2;
-            _writePos = 0;
-            return;
         }
-        Refill(played);
+        Queue(s.blocks);
+        if (s.resume) SDL_PauseAudioDevice(_device, 0);
     }
 
-    void Refill(int64_t played = 0) {
-        while (_writePos < played + static_cast<int64_t>(kBlockSamples) * _latencyBlocks) {
+    // The timer thread, or the game thread before the first tick is armed.
+    void Queue(int blocks) {
+        for (int i = 0; i < blocks; ++i) {
             mix->mix16(_scratch.data(), kBlockSamples);
             if (SDL_QueueAudio(_device, _scratch.data(), kBlockSamples * 2) != 0) std::puts("waveOutWrite error");
-            _writePos += kBlockSamples;
         }
     }
 
@@ -115,9 +93,7 @@ private:
     std::vector<int16_t> _scratch;
     std::atomic<bool> _running{false};
     std::atomic<int> _timer{0};
-    int64_t _writePos = 0;       // samples queued since the last (re)start
-    int _restartTicks = 0;
-    int _latencyBlocks = kStartLatencyBlocks;
+    queue_refill _refill{kBlockSamples};
 };
 
 }  // namespace
