@@ -20,9 +20,9 @@ using namespace vantrel;
 
 namespace {
 
-// Waits up to two seconds for cond.
+// Waits up to five seconds for cond (sanitizer builds on a busy machine are slow).
 bool Eventually(const std::function<bool()>& cond) {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 500; ++i) {
         if (cond()) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
