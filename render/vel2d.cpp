@@ -118,7 +118,7 @@ void TVel2DGraphics::Close() {
 }
 
 void TVel2DGraphics::Validate() {
-    if (!_driver) RaiseRuntimeError("Graphics closed");
+    if (!_driver) RaiseRuntimeError("2D graphics closed");
     TVel2DDriver& d = *_driver;
     int w, h, depth, hertz, flags;
     GetSettings(w, h, depth, hertz, flags);
@@ -141,6 +141,8 @@ void TVel2DGraphics::Validate() {
 }
 
 void TVel2DGraphics::MakeCurrent() {
+    // A closed state must not become the one every procedure draws with.
+    if (!_driver) RaiseRuntimeError("2D graphics closed");
     CurrentSlot() = Ref<TVel2DGraphics>(this);
     DriverSlot() = _driver;
     Validate();
