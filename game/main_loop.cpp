@@ -1,0 +1,120 @@
+// Start-up and the frame loop.
+//
+// GameMain starts the engine modules in a fixed order, opens the window,
+// loads the assets, starts the music and then runs frames paced on the
+// 50 Hz frame timer. RunFrame is one frame without the wait, so tests can
+// drive frames with scripted keys and their own clock.
+#include "game/qirn.h"
+
+namespace qirn {
+
+using namespace vantrel;
+
+int ticks = 0;
+int tickDelta = 1;
+
+int Key::w = 0;
+int Key::a = 0;
+int Key::s = 0;
+int Key::d = 0;
+int Key::hitW = 0;
+int Key::hitS = 0;
+int Key::hitEsc = 0;
+
+namespace {
+Ref<TTimer> frameTimer;
+}  // namespace
+
+void Key::Update() {
+    w = IsKeyDown(87);
+    a = IsKeyDown(65);
+    s = IsKeyDown(83);
+    d = IsKeyDown(68);
+    hitW = TakeKeyHits(87);
+    hitS = TakeKeyHits(83);
+    hitEsc = TakeKeyHits(27);
+}
+
+Ref<TImage> RequireImage(const Ref<TImage>& image, const char* path) {
+    if (!image) throw TRuntimeException(String("Missing or unreadable image file: ") + String(path));
+    return image;
+}
+
+void StartGameModules() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    StartTimerModule();
+    InitFreeTypeFontModule();
+    StartPngLoaderModule();
+    StartListModule();
+    StartRandomModule();
+    StartAudioModule();
+    StartSonvarDriverModule();
+    StartOggLoaderModule();
+    StartWavLoaderModule();
+    InitGLVel2DModule();
+
+    Shield::labels = ArrayOf<String>({"W", "WD", "D", "DS", "S", "SA", "A", "AW"});
+    Sequence::BuildPatterns();
+    Shot::list = MakeRef<TList>();
+    Shockwave::list = MakeRef<TList>();
+}
+
+void StartUp() {
+    StartGameModules();
+    SetAppTitle("OXR #48 - QIRN");
+    SelectGraphicsDriver(GLVel2DDriverInstance(), 2);
+    if (!OpenGraphics(800, 600, 0, 60, 0)) {
+        throw TRuntimeException("Cannot open the 800 x 600 OpenGL window: no OpenGL context is available");
+    }
+    frameTimer = MakeTimer(50.0, nullptr);
+    Interface::Load();
+    Font::Load();
+    Menu::Load();
+    SetAutoMidHandle(1);
+    Background::Load();
+    Shield::Load();
+    Guns::Load();
+    Shot::Load();
+    Player::Load();
+    Shockwave::Load();
+    Color::fromHue = 230;
+    Sound::Load();
+    SetRandomSeed(static_cast<int>(MillisecondClock()));
+}
+
+void RunFrame() {
+    Color::Update();
+    Key::Update();
+    Game::Update();
+    if (Ref<Level> level = Game::level) {
+        level->Update();
+        if (Ref<Sequence> seq = level->seq) seq->Update();
+    }
+    Background::Draw();
+    Shockwave::Draw();
+    Player::Draw();
+    Shot::Update();
+    Guns::Draw();
+    Interface::Draw();
+    Shield::Draw();
+    Menu::Draw();
+    GameOver::Draw();
+    FlipGraphics(0);
+}
+
+void GameMain() {
+    static bool ran = false;
+    if (ran) return;
+    ran = true;
+    StartUp();
+    while (!TakeTerminateRequest()) {
+        RunFrame();
+        tickDelta = AwaitTimerTicks(frameTimer);
+        ticks += tickDelta;
+    }
+    ExitProgram();
+}
+
+}  // namespace qirn

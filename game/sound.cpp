@@ -1,0 +1,45 @@
+// Sound set-up and effects: the driver choice, the looping music and the
+// three effects. A missing sound device leaves the engine's silent driver
+// current; the game then runs without sound.
+#include "game/qirn.h"
+
+namespace qirn {
+
+using namespace vantrel;
+
+int Sound::on = 1;
+Ref<TSound> Sound::music;
+Ref<TSound> Sound::shotSnd;
+Ref<TSound> Sound::hitSnd;
+Ref<TSound> Sound::missSnd;
+Ref<TChannel> Sound::musicChannel;
+
+namespace {
+
+Ref<TSound> RequireSound(const char* path, int flags) {
+    Ref<TSound> sound = LoadSoundFromUrl(path, flags);
+    if (!sound) throw TRuntimeException(String("Missing or unreadable sound file: ") + String(path));
+    return sound;
+}
+
+}  // namespace
+
+void Sound::Load() {
+    for (const char* name : {"Sonvar DirectSound", "Sonvar Multimedia", "Sonvar", "Null"}) {
+        if (HasAudioDriver(name)) {
+            SelectAudioDriver(name);
+            break;
+        }
+    }
+    music = RequireSound("snd/qirn.ogg", 1);
+    musicChannel = StartSound(music, nullptr);
+    shotSnd = RequireSound("snd/shot.wav", 0);
+    hitSnd = RequireSound("snd/hit.wav", 0);
+    missSnd = RequireSound("snd/miss.wav", 0);
+}
+
+void Sound::Play(const Ref<TSound>& effect) {
+    if (on) StartSound(effect, nullptr);
+}
+
+}  // namespace qirn
