@@ -46,7 +46,7 @@ void StartGameModules() {
     started = true;
     StartTimerModule();
     InitFreeTypeFontModule();
-    StartPngLoaderModule();
+    StartPngModule();
     StartListModule();
     StartRandomModule();
     StartAudioModule();

@@ -109,3 +109,6 @@ bool IsA(const Ref<U>& o) noexcept {
 }
 
 }  // namespace vantrel
+
+// String, and the definitions of Ref's constructors from text, which need it.
+#include "runtime/string.h"

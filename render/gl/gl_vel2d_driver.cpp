@@ -250,7 +250,7 @@ Ref<TGLVel2DDriver> GLVel2DDriverInstance() {
     return instance;
 }
 
-void StartGLVel2DModule() {
+void InitGLVel2DModule() {
     static bool started = false;
     if (started) return;
     started = true;

@@ -59,6 +59,6 @@ int OvalSegments(float rx, float ry);
 uint8_t AlphaByte(float alpha);
 
 // Starts the graphics layers and makes this driver the default one.
-void StartGLVel2DModule();
+void InitGLVel2DModule();
 
 }  // namespace vantrel

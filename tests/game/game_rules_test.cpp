@@ -260,7 +260,9 @@ TEST_F(GameTest, HueChangesTakeTheShorterWay) {
     EXPECT_EQ(Color::deltaHue, 20);
     for (ticks = 0; ticks <= 100; ++ticks) {
         Color::Update();
-        if (ticks < 100) EXPECT_TRUE(Color::baseHue >= 350 || Color::baseHue <= 10) << ticks;
+        if (ticks < 100) {
+            EXPECT_TRUE(Color::baseHue >= 350 || Color::baseHue <= 10) << ticks;
+        }
     }
     EXPECT_EQ(Color::baseHue, 370);
     Color::baseHue = 20;

@@ -26,7 +26,7 @@ namespace {
 using namespace vantrel;
 using namespace std::chrono_literals;
 
-std::string Run(const std::string& command) {
+std::string Shell(const std::string& command) {
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buf[256];
@@ -93,14 +93,14 @@ protected:
             execl(QIRN_EXECUTABLE, "qirn", static_cast<char*>(nullptr));
             _exit(127);
         }
-        window_ = Run("timeout 30 xdotool search --sync --name '^OXR #48 - QIRN$' | head -n 1");
+        window_ = Shell("timeout 30 xdotool search --sync --name '^OXR #48 - QIRN$' | head -n 1");
         ASSERT_FALSE(window_.empty()) << "the game window did not appear";
-        Run("xdotool windowfocus --sync " + window_);
+        Shell("xdotool windowfocus --sync " + window_);
     }
 
     Ref<TPixmap> Screenshot(const std::string& name) {
         std::string path = dir_ + "/" + name + ".png";
-        Run("import -window " + window_ + " png:" + path);
+        Shell("import -window " + window_ + " png:" + path);
         Ref<TPixmap> shot = LoadPixmapFrom(path.c_str());
         EXPECT_TRUE(shot) << "no screenshot " << path;
         if (shot) {
@@ -110,7 +110,7 @@ protected:
         return shot;
     }
 
-    void Key(const char* key) { Run(std::string("xdotool key --delay 60 ") + key); }
+    void Key(const char* key) { Shell(std::string("xdotool key --delay 60 ") + key); }
 
     // The exit status, or -1000 when the game did not end within the time.
     int WaitForExit(std::chrono::seconds limit) {
@@ -173,7 +173,7 @@ TEST_F(GameEndToEnd, TitlePlayAndBackThenEscapeQuits) {
 TEST_F(GameEndToEnd, MissingAssetIsNamedAndFails) {
     std::string empty = dir_ + "/empty";
     std::system(("rm -rf " + empty + " && mkdir -p " + empty + " && cp " QIRN_EXECUTABLE " " + empty + "/").c_str());
-    std::string out = Run(empty + "/qirn 2>&1; echo \"status=$?\"");
+    std::string out = Shell(empty + "/qirn 2>&1; echo \"status=$?\"");
     EXPECT_NE(out.find("gfx/interface.png"), std::string::npos) << out;
     EXPECT_NE(out.find("status=255"), std::string::npos) << out;
 }

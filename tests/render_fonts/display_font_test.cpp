@@ -51,7 +51,7 @@ std::string Pixels(const Ref<TPixmap>& p) {
 class DisplayFonts : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        StartGLVel2DModule();
+        InitGLVel2DModule();
         InitFreeTypeFontModule();
         ASSERT_TRUE(GLVel2DDriverInstance());
         SelectGraphicsDriver(GLVel2DDriverInstance(), GraphicsBackBuffer);
