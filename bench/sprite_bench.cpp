@@ -66,7 +66,7 @@ bool SetUp() {
     static char arg0[] = "bench_sprite_bench";
     static char* argv[] = {arg0, nullptr};
     StartRuntime(1, argv, false);
-    StartGLVel2DModule();
+    InitGLVel2DModule();
     engineGraphics = OpenGraphics(kWidth, kHeight, 0, 0, 0);
     if (!engineGraphics) {
         std::fprintf(stderr, "no OpenGL graphics\n");

@@ -25,7 +25,7 @@ inline void StartDisplayTests() {
     static char* argv[] = {arg0, nullptr};
     StartRuntime(1, argv, false);
     SetAppTitle("Display test");
-    StartGLVel2DModule();
+    InitGLVel2DModule();
 }
 
 struct Rgb {
