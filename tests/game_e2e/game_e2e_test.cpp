@@ -131,7 +131,10 @@ protected:
         return shot;
     }
 
-    void Key(const char* key) { Shell(std::string("xdotool key --delay 60 ") + key); }
+    // Focuses the game's window first: another program may have taken the focus.
+    void Key(const char* key) {
+        Shell("xdotool windowfocus --sync " + window_ + " key --delay 60 " + key);
+    }
 
     // The exit status, or -1000 when the game did not end within the time.
     int WaitForExit(std::chrono::seconds limit) {
