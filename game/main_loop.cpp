@@ -61,6 +61,21 @@ void StartGameModules() {
     Shockwave::list = MakeRef<TList>();
 }
 
+void LoadImages() {
+    Interface::Load();
+    Font::Load();
+    Menu::Load();
+    // Images from here on are drawn centred on their position; the overlay,
+    // font and buttons keep their top-left handle.
+    SetAutoMidHandle(1);
+    Background::Load();
+    Shield::Load();
+    Guns::Load();
+    Shot::Load();
+    Player::Load();
+    Shockwave::Load();
+}
+
 void StartUp() {
     StartGameModules();
     SetAppTitle("OXR #48 - QIRN");
@@ -69,16 +84,7 @@ void StartUp() {
         throw TRuntimeException("Cannot open the 800 x 600 OpenGL window: no OpenGL context is available");
     }
     frameTimer = MakeTimer(50.0, nullptr);
-    Interface::Load();
-    Font::Load();
-    Menu::Load();
-    SetAutoMidHandle(1);
-    Background::Load();
-    Shield::Load();
-    Guns::Load();
-    Shot::Load();
-    Player::Load();
-    Shockwave::Load();
+    LoadImages();
     Color::fromHue = 230;
     Sound::Load();
     SetRandomSeed(static_cast<int>(MillisecondClock()));

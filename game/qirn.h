@@ -34,6 +34,9 @@ enum Blend { BlendAlpha = 3, BlendAdditive = 4 };
 
 // Starts the engine modules and builds the game's tables (no window).
 void StartGameModules();
+// Loads every image, in the order that leaves the overlay, font and button
+// images with their top-left handle and centres the rest.
+void LoadImages();
 // Opens the window, loads every asset, chooses the audio driver and starts
 // the music. Throws TRuntimeException naming what is missing when the
 // window or an asset cannot be had.
@@ -200,7 +203,10 @@ struct Sound {
     static int on;
     static Ref<vantrel::TSound> music, shotSnd, hitSnd, missSnd;
     static Ref<vantrel::TChannel> musicChannel;
+    // Chooses the audio driver, then LoadFiles.
     static void Load();
+    // Loads the music and the effects and starts the music.
+    static void LoadFiles();
     // Starts an effect on a fresh channel when sound is on.
     static void Play(const Ref<vantrel::TSound>& effect);
 };

@@ -31,6 +31,10 @@ void Sound::Load() {
             break;
         }
     }
+    LoadFiles();
+}
+
+void Sound::LoadFiles() {
     music = RequireSound("snd/qirn.ogg", 1);
     musicChannel = StartSound(music, nullptr);
     shotSnd = RequireSound("snd/shot.wav", 0);

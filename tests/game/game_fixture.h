@@ -24,22 +24,9 @@ protected:
         driver = MakeRef<TRecordingVel2DDriver>();
         SelectGraphicsDriver(driver, 2);
         ASSERT_TRUE(OpenGraphics(800, 600, 0, 60, 0));
-        Interface::Load();
-        Font::Load();
-        Menu::Load();
-        SetAutoMidHandle(1);
-        Background::Load();
-        Shield::Load();
-        Guns::Load();
-        Shot::Load();
-        Player::Load();
-        Shockwave::Load();
+        LoadImages();
         SelectAudioDriver("Null");
-        Sound::music = LoadSoundFromUrl("snd/qirn.ogg", 1);
-        Sound::musicChannel = StartSound(Sound::music, nullptr);
-        Sound::shotSnd = LoadSoundFromUrl("snd/shot.wav", 0);
-        Sound::hitSnd = LoadSoundFromUrl("snd/hit.wav", 0);
-        Sound::missSnd = LoadSoundFromUrl("snd/miss.wav", 0);
+        Sound::LoadFiles();
     }
 
     void SetUp() override {
