@@ -99,6 +99,18 @@ TEST_F(DisplayGraphics, FlipSetsSwapIntervalAndRunsTheFlipHook) {
     EXPECT_EQ(flipHookCalls, 4);
     UninstallHook(FlipHookId(), CountFlip, nullptr);
 
+    // Each context keeps its own interval.
+    Ref<TGraphics> first = CurrentGraphics();
+    Ref<TGraphics> second = NewGraphics(64, 64, 0, 0, 0);
+    ASSERT_TRUE(second);
+    MakeGraphicsCurrent(second);
+    EXPECT_EQ(CurrentSwapInterval(), 0);   // the first activation flipped with 0
+    FlipGraphics(1);
+    EXPECT_EQ(CurrentSwapInterval(), 1);
+    MakeGraphicsCurrent(first);
+    EXPECT_EQ(CurrentSwapInterval(), 0);
+    CloseGraphicsContext(second);
+
     // Flipping shows the drawing: the front buffer is the old back buffer.
     SetClearColor(0, 255, 0);
     ClearCanvas();
