@@ -203,4 +203,10 @@ TEST_F(GameEndToEnd, MissingAssetIsNamedAndFails) {
     EXPECT_NE(out.find("status=255"), std::string::npos) << out;
 }
 
+TEST_F(GameEndToEnd, NoOpenGLIsNamedAndFails) {
+    std::string out = Shell("env -u DISPLAY SDL_VIDEODRIVER=x11 " QIRN_EXECUTABLE " 2>&1; echo \"status=$?\"");
+    EXPECT_NE(out.find("no OpenGL context"), std::string::npos) << out;
+    EXPECT_NE(out.find("status=255"), std::string::npos) << out;
+}
+
 }  // namespace
