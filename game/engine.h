@@ -1,10 +1,7 @@
 // The engine fronts the game calls.
 #pragma once
 
-#include "audio/audio_driver.h"
-#include "audio/ogg_loader.h"
-#include "audio/sonvar_driver.h"
-#include "audio/wav_loader.h"
+#include "audio/audio.h"
 #include "render/freetype/freetype_font.h"
 #include "render/gl/gl_vel2d_driver.h"
 #include "render/graphics.h"
