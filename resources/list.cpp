@@ -18,6 +18,10 @@ Ref<TLink> TLink::PrevLink() const { return _pred->IsSentinel() ? nullptr : _pre
 
 void TLink::Remove() {
     _value = nullptr;
+    // A link removed before is no longer its predecessor's successor, and
+    // its old neighbours may have new links between them by now: relinking
+    // them again would cut those out of the list.
+    if (!_pred || _pred->_succ.get() != this) return;
     _pred->_succ = _succ;
     _succ->_pred = _pred;
 }

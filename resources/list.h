@@ -27,6 +27,7 @@ public:
     Ref<TLink> NextLink() const;        // Null at the end
     Ref<TLink> PrevLink() const;        // Null at the start
     // Clears the value and unlinks; the link keeps its own neighbours.
+    // Removing a link a second time only clears its value again.
     void Remove();
 
     // The stored object; Null once removed; the link itself for a sentinel.

@@ -153,6 +153,26 @@ TEST(List, IndexAndSearchOperations) {
     EXPECT_EQ(names->FindLink(plain), names->FirstLink());
 }
 
+TEST(List, RemovingALinkAgainLeavesTheListAlone) {
+    Ref<TList> list = ListOf({{1, 'a'}, {2, 'a'}, {3, 'a'}});
+    Ref<TLink> mid = list->FirstLink()->NextLink();
+    mid->Remove();
+    list->InsertAfterLink(I(4, 'x'), list->FirstLink());
+    RemoveLink(mid);  // its old neighbours now have 4x between them
+    EXPECT_EQ(Tags(list), "1a 4x 3a ");
+    EXPECT_EQ(mid->Value(), nullptr);
+
+    // The last link too, once the list has emptied and filled again.
+    Ref<TLink> only = CreateList()->AddLast(I(5));
+    Ref<TLink> last = list->LastLink();
+    list->Clear();
+    list->AddLast(I(6, 'y'));
+    last->Remove();
+    only->Remove();
+    EXPECT_EQ(Tags(list), "6y ");
+    EXPECT_EQ(list->Count(), 1);
+}
+
 TEST(List, ReorderingAndCopying) {
     Ref<TList> list = ListOf({{1, 'a'}, {2, 'a'}, {3, 'a'}});
     Ref<TLink> mid = list->FirstLink()->NextLink();
