@@ -1,5 +1,9 @@
 #include "resources/cstream.h"
 
+#include <filesystem>
+#include <string>
+#include <system_error>
+
 namespace vantrel {
 
 TCStream::~TCStream() { TCStream::Close(); }
@@ -14,7 +18,12 @@ Ref<TCStream> TCStream::OpenFile(const String& path, bool readable, bool writeab
         cmode = "wb";
         mode = MODE_WRITE;
     }
-    FILE* f = std::fopen(path.Replace("\\", "/").ToUtf8().c_str(), cmode);
+    const std::string native = path.Replace("\\", "/").ToUtf8();
+    // Some C libraries open a folder for reading; its reads then fail and its
+    // size is nonsense, so a folder is refused like a missing file.
+    std::error_code error;
+    if (std::filesystem::is_directory(native, error)) return nullptr;
+    FILE* f = std::fopen(native.c_str(), cmode);
     if (!f) return nullptr;
     return CreateWithCStream(f, mode);
 }

@@ -1,7 +1,8 @@
 // TCStream: a stream over a buffered C library file.
 //
 // OpenFile turns "\" into "/" and opens the path as UTF-8, which is how this
-// platform spells file names; it returns Null when the file cannot be opened.
+// platform spells file names; it returns Null when the file cannot be opened
+// or is a folder.
 // Read and write may be mixed on a file opened for both: the stream inserts
 // the repositioning the C library requires between a read and a write.
 // A closed stream transfers nothing. One thread at a time.

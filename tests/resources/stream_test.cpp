@@ -250,6 +250,7 @@ TEST(CStream, OpeningFailsQuietly) {
     EXPECT_FALSE(OpenUrlStream(String(missing), true, true));  // read+write never creates
     EXPECT_FALSE(OpenWriteStream(String(TempPath("no/such/dir.bin"))));
     EXPECT_FALSE(OpenReadStream(""));
+    EXPECT_FALSE(OpenReadStream(VANTREL_TEST_DATA));  // a folder is no file
     EXPECT_FALSE(OpenReadStream("nobody-serves-this::x"));
     EXPECT_FALSE(OpenReadStream(Ref<Object>(MakeRef<TArray<int>>(3))));
     EXPECT_THROW(LoadBytes(String(missing)), TStreamReadException);
