@@ -48,14 +48,16 @@ String String::FromUtf8(std::string_view utf8) {
         auto b = static_cast<unsigned char>(utf8[i]);
         int extra = b < 0x80 ? 0 : (b >> 5) == 6 ? 1 : (b >> 4) == 14 ? 2 : (b >> 3) == 30 ? 3 : -1;
         char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-        bool valid = extra >= 0 && i + static_cast<size_t>(extra) < utf8.size() + 0 &&
-                     i + static_cast<size_t>(extra) <= utf8.size() - 1;
+        bool valid = extra >= 0 && i + static_cast<size_t>(extra) < utf8.size();
         for (int k = 1; valid && k <= extra; ++k) {
             auto c = static_cast<unsigned char>(utf8[i + static_cast<size_t>(k)]);
             if ((c & 0xC0) != 0x80) valid = false;
             cp = (cp << 6) | (c & 0x3F);
         }
-        if (!valid || cp > 0x10FFFF) {
+        // Over-long forms (a "/" or NUL in disguise) and encoded surrogates
+        // are not text: each of their bytes becomes a replacement character.
+        static constexpr char32_t kShortestFrom[4] = {0, 0x80, 0x800, 0x10000};
+        if (!valid || cp > 0x10FFFF || cp < kShortestFrom[extra] || (cp >= 0xD800 && cp < 0xE000)) {
             out.push_back(u'\uFFFD');
             ++i;
             continue;

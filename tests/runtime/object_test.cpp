@@ -63,6 +63,11 @@ TEST(String, Utf8RoundTripIncludingSurrogatesAndBadBytes) {
     EXPECT_EQ(s.Length(), 7);
     EXPECT_EQ(s.ToUtf8(), text);
     EXPECT_EQ(String::FromUtf8("a\xC3").Length(), 2);  // truncated sequence -> replacement
+    // Over-long forms and encoded surrogates decode to replacements, never to
+    // the character they disguise.
+    EXPECT_EQ(String::FromUtf8("\xC0\xAF\xE0\x80\xAF").Units(), std::u16string(5, u'\uFFFD'));
+    EXPECT_EQ(String::FromUtf8("\xED\xA0\x80x").Units(), u"\uFFFD\uFFFD\uFFFDx");
+    EXPECT_EQ(String::FromUtf8("\xF0\x8F\xBF\xBF").Units(), std::u16string(4, u'\uFFFD'));
 }
 
 TEST(String, DecimalTextAndSearching) {
