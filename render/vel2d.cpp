@@ -382,12 +382,13 @@ namespace {
 // The first tile edge at or before `edge` (and after edge - size) that is a
 // whole number of tiles away from `pos`: a non-negative remainder whatever
 // the sign, so the first row and column of the viewport are always covered.
-int FirstTile(int edge, double pos, int size) {
-    int s = edge - size + 1;
-    int64_t r = static_cast<int64_t>(std::floor(pos)) - s;
-    int64_t m = r % size;
+// The remainder is taken in double precision, where every floored float is
+// exact, so no position is too far out for the arithmetic; pos is finite.
+int64_t FirstTile(int edge, double pos, int size) {
+    int64_t s = static_cast<int64_t>(edge) - size + 1;
+    double m = std::fmod(std::floor(pos) - static_cast<double>(s), size);
     if (m < 0) m += size;
-    return s + static_cast<int>(m);
+    return s + static_cast<int64_t>(m);
 }
 
 }  // namespace
@@ -400,13 +401,15 @@ void TileImageFill(const Ref<TImage>& image, float x, float y, int frame) {
     int w = image->width;
     int h = image->height;
     if (w <= 0 || h <= 0) return;
-    d.SetTransform(1, 0, 0, 1);
     float px = x + g.origin_x - image->handle_x;
     float py = y + g.origin_y - image->handle_y;
+    // A position that is no number (or infinite) puts the lattice nowhere.
+    if (!std::isfinite(px) || !std::isfinite(py)) return;
+    d.SetTransform(1, 0, 0, 1);
     float fx = px - std::floor(px);
     float fy = py - std::floor(py);
-    int startX = FirstTile(g.viewport_x, px, w);
-    int startY = FirstTile(g.viewport_y, py, h);
+    int64_t startX = FirstTile(g.viewport_x, px, w);
+    int64_t startY = FirstTile(g.viewport_y, py, h);
     int64_t endX = static_cast<int64_t>(g.viewport_x) + g.viewport_w;
     int64_t endY = static_cast<int64_t>(g.viewport_y) + g.viewport_h;
     float fw = static_cast<float>(w);

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
 
 #include "recording_fixture.h"
@@ -233,7 +234,8 @@ TEST_F(ImageTest, TileImageFillCoversTheViewport) {
     SetDrawRotation(30);
     SetDrawScale(2, 2);
     SetClipViewport(5, 7, 100, 50);
-    for (float x : {0.0f, 3.0f, -19.5f, -11.0f, -26.0f, -42.0f, 121.25f, 1000.0f}) {
+    // Positions beyond every integer type still put a lattice on the viewport.
+    for (float x : {0.0f, 3.0f, -19.5f, -11.0f, -26.0f, -42.0f, 121.25f, 1000.0f, 3e9f, -1e20f, 1e30f}) {
         for (float y : {0.0f, -3.0f, -12.0f, 55.5f}) {
             driver->ClearCalls();
             TileImageFill(tile, x, y);
@@ -244,6 +246,12 @@ TEST_F(ImageTest, TileImageFillCoversTheViewport) {
     }
     // The matrix is the rotated one again afterwards.
     EXPECT_NEAR(driver->matrix[0], 2 * std::cos(M_PI / 6), 1e-5);
+
+    // A position that is no number has no lattice: nothing is drawn.
+    driver->ClearCalls();
+    TileImageFill(tile, std::numeric_limits<float>::quiet_NaN(), 0);
+    TileImageFill(tile, 0, -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(driver->Count("FrameDraw"), 0);
 
     // Origin and the image handle move the lattice; the drawing handle does not.
     SetDrawOrigin(4, 0);
