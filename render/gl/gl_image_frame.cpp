@@ -61,8 +61,11 @@ void UploadTexture(Ref<TPixmap> pixmap, int flags) {
 }  // namespace
 
 int TextureSize(int size) {
+    // Doubling past 2^30 would overflow; no implementation takes a texture
+    // that wide, so the proxy query shrinks the picture from there.
+    constexpr int kLargest = 1 << 30;
     int t = 1;
-    while (t < size) t *= 2;
+    while (t < size && t < kLargest) t *= 2;
     return t;
 }
 

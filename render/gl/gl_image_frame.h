@@ -32,7 +32,7 @@ public:
     int seq = 0;                  // GraphicsSeq() when made
 };
 
-// Smallest power of two at or above size (1 for sizes up to 1).
+// Smallest power of two at or above size (1 for sizes up to 1), at most 2^30.
 int TextureSize(int size);
 
 // The pixmap laid out as a tw x th texture in RGBA: the picture at (0, 0),

@@ -1,6 +1,7 @@
 // Texture frames of the OpenGL 2D driver and images drawn through them.
 #include <GL/gl.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -60,6 +61,11 @@ TEST_F(DisplayImage, PictureIsPaddedToPowersOfTwoWithItsEdgesRepeated) {
     TextureLevel(frame->name, 7, w, h);
     EXPECT_EQ(w, 1);
     EXPECT_EQ(h, 1);
+
+    // Sizes beyond the largest power of two an int holds stop there.
+    EXPECT_EQ(TextureSize(0), 1);
+    EXPECT_EQ(TextureSize((1 << 30) + 1), 1 << 30);
+    EXPECT_EQ(TextureSize(INT_MAX), 1 << 30);
 }
 
 TEST_F(DisplayImage, PowerOfTwoPictureIsUploadedUnchanged) {
