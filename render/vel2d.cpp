@@ -1,4 +1,5 @@
 #include "render/vel2d.h"
+#include "render/vel2d_current.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,12 +32,6 @@ Ref<TVel2DDriver>& DriverSlot() {
 Ref<TImageFont>& DefaultFontSlot() {
     static auto* slot = new Ref<TImageFont>();
     return *slot;
-}
-
-TVel2DGraphics& State() {
-    TVel2DGraphics* g = CurrentSlot().get();
-    if (!g) RaiseRuntimeError("No current 2D graphics");
-    return *g;
 }
 
 TVel2DDriver& Driver2D() {
@@ -94,6 +89,12 @@ void ApplyClipViewport(TVel2DGraphics& g, TVel2DDriver& d, int x, int y, int wid
 }
 
 }  // namespace
+
+TVel2DGraphics& CurrentVel2DState() {
+    TVel2DGraphics* g = CurrentSlot().get();
+    if (!g) RaiseRuntimeError("No current 2D graphics");
+    return *g;
+}
 
 // ---- TVel2DGraphics ----
 
@@ -186,7 +187,7 @@ Ref<TImageFont> DefaultImageFont() { return DefaultFontSlot(); }
 // ---- state procedures ----
 
 void SetDrawColor(int red, int green, int blue) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     g.color_red = red;
     g.color_green = green;
     g.color_blue = blue;
@@ -194,28 +195,28 @@ void SetDrawColor(int red, int green, int blue) {
 }
 
 void GetDrawColor(int& red, int& green, int& blue) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     red = g.color_red;
     green = g.color_green;
     blue = g.color_blue;
 }
 
 void SetDrawAlpha(float alpha) {
-    State().color_alpha = alpha;
+    CurrentVel2DState().color_alpha = alpha;
     Driver2D().SetAlpha(alpha);
 }
 
-float GetDrawAlpha() { return State().color_alpha; }
+float GetDrawAlpha() { return CurrentVel2DState().color_alpha; }
 
 void SetBlendMode(int mode) {
-    State().blend_mode = mode;
+    CurrentVel2DState().blend_mode = mode;
     Driver2D().SetBlend(mode);
 }
 
-int GetBlendMode() { return State().blend_mode; }
+int GetBlendMode() { return CurrentVel2DState().blend_mode; }
 
 void SetClearColor(int red, int green, int blue) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     g.clscolor_red = red;
     g.clscolor_green = green;
     g.clscolor_blue = blue;
@@ -223,7 +224,7 @@ void SetClearColor(int red, int green, int blue) {
 }
 
 void GetClearColor(int& red, int& green, int& blue) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     red = g.clscolor_red;
     green = g.clscolor_green;
     blue = g.clscolor_blue;
@@ -232,72 +233,72 @@ void GetClearColor(int& red, int& green, int& blue) {
 void ClearCanvas() { Driver2D().Cls(); }
 
 void SetDrawLineWidth(float width) {
-    State().line_width = width;
+    CurrentVel2DState().line_width = width;
     Driver2D().SetLineWidth(width);
 }
 
-float GetDrawLineWidth() { return State().line_width; }
+float GetDrawLineWidth() { return CurrentVel2DState().line_width; }
 
 void SetDrawRotation(float degrees) {
-    State().tform_rot = degrees;
+    CurrentVel2DState().tform_rot = degrees;
     UpdateDrawTransform();
 }
 
-float GetDrawRotation() { return State().tform_rot; }
+float GetDrawRotation() { return CurrentVel2DState().tform_rot; }
 
 void SetDrawScale(float scaleX, float scaleY) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     g.tform_scale_x = scaleX;
     g.tform_scale_y = scaleY;
     UpdateDrawTransform();
 }
 
 void GetDrawScale(float& scaleX, float& scaleY) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     scaleX = g.tform_scale_x;
     scaleY = g.tform_scale_y;
 }
 
 void SetDrawTransform(float rotation, float scaleX, float scaleY) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     g.tform_rot = rotation;
     g.tform_scale_x = scaleX;
     g.tform_scale_y = scaleY;
     UpdateDrawTransform();
 }
 
-void UpdateDrawTransform() { ApplyTransform(State(), Driver2D()); }
+void UpdateDrawTransform() { ApplyTransform(CurrentVel2DState(), Driver2D()); }
 
 void SetDrawOrigin(float x, float y) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     g.origin_x = x;
     g.origin_y = y;
 }
 
 void GetDrawOrigin(float& x, float& y) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     x = g.origin_x;
     y = g.origin_y;
 }
 
 void SetDrawHandle(float x, float y) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     g.handle_x = -x;
     g.handle_y = -y;
 }
 
 void GetDrawHandle(float& x, float& y) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     x = -g.handle_x;
     y = -g.handle_y;
 }
 
 void SetClipViewport(int x, int y, int width, int height) {
-    ApplyClipViewport(State(), Driver2D(), x, y, width, height);
+    ApplyClipViewport(CurrentVel2DState(), Driver2D(), x, y, width, height);
 }
 
 void GetClipViewport(int& x, int& y, int& width, int& height) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     x = g.viewport_x;
     y = g.viewport_y;
     width = g.viewport_w;
@@ -305,33 +306,33 @@ void GetClipViewport(int& x, int& y, int& width, int& height) {
 }
 
 void SetLogicalResolution(float width, float height) {
-    ApplyLogicalResolution(State(), Driver2D(), width, height);
+    ApplyLogicalResolution(CurrentVel2DState(), Driver2D(), width, height);
 }
 
-float LogicalResolutionWidth() { return State().vres_width; }
-float LogicalResolutionHeight() { return State().vres_height; }
+float LogicalResolutionWidth() { return CurrentVel2DState().vres_width; }
+float LogicalResolutionHeight() { return CurrentVel2DState().vres_height; }
 
 // ---- drawing commands ----
 
 void PlotPixel(float x, float y) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     Driver2D().Plot(x + g.origin_x, y + g.origin_y);
 }
 
 void FillRect(float x, float y, float width, float height) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     Driver2D().DrawRect(g.handle_x, g.handle_y, g.handle_x + width, g.handle_y + height,
                         x + g.origin_x, y + g.origin_y);
 }
 
 void FillEllipse(float x, float y, float width, float height) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     Driver2D().DrawOval(g.handle_x, g.handle_y, g.handle_x + width, g.handle_y + height,
                         x + g.origin_x, y + g.origin_y);
 }
 
 void DrawLineSegment(float x, float y, float x2, float y2, int drawLastPixel) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     TVel2DDriver& d = Driver2D();
     float ex = g.handle_x + x2 - x;
     float ey = g.handle_y + y2 - y;
@@ -344,12 +345,12 @@ void DrawLineSegment(float x, float y, float x2, float y2, int drawLastPixel) {
 }
 
 void FillPolygon(const Array<float>& xy) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     Driver2D().DrawPoly(xy, g.handle_x, g.handle_y, g.origin_x, g.origin_y);
 }
 
 void DrawImageAt(const Ref<TImage>& image, float x, float y, int frame) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     Ref<TImageFrame> f = image->Frame(frame);
     if (!f) return;
     float w = static_cast<float>(image->width);
@@ -359,7 +360,7 @@ void DrawImageAt(const Ref<TImage>& image, float x, float y, int frame) {
 }
 
 void DrawImageStretched(const Ref<TImage>& image, float x, float y, float w, float h, int frame) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     Ref<TImageFrame> f = image->Frame(frame);
     if (!f) return;
     f->Draw(-image->handle_x, -image->handle_y, w - image->handle_x, h - image->handle_y,
@@ -369,7 +370,7 @@ void DrawImageStretched(const Ref<TImage>& image, float x, float y, float w, flo
 
 void DrawImageRegion(const Ref<TImage>& image, float x, float y, float w, float h,
                      float sx, float sy, float sw, float sh, float hx, float hy, int frame) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     Ref<TImageFrame> f = image->Frame(frame);
     if (!f) return;
     float x0 = -hx * w / sw;
@@ -394,7 +395,7 @@ int64_t FirstTile(int edge, double pos, int size) {
 }  // namespace
 
 void TileImageFill(const Ref<TImage>& image, float x, float y, int frame) {
-    TVel2DGraphics& g = State();
+    TVel2DGraphics& g = CurrentVel2DState();
     TVel2DDriver& d = Driver2D();
     Ref<TImageFrame> f = image->Frame(frame);
     if (!f) return;
