@@ -44,6 +44,14 @@ void ReleaseCurrentDriverGraphics(GraphicsState& s) {
     if (s.currentDriver && s.currentGraphics) s.currentDriver->SetGraphics(nullptr);
 }
 
+// A new driver has its own modes, so the cached list goes with the old one.
+void ChangeDriver(GraphicsState& s, const Ref<TGraphicsDriver>& driver) {
+    if (driver == s.currentDriver) return;
+    ReleaseCurrentDriverGraphics(s);
+    s.modes = nullptr;
+    s.currentDriver = driver;
+}
+
 }  // namespace
 
 String TGraphicsMode::ToString() const {
@@ -66,11 +74,7 @@ void SelectGraphicsDriver(const Ref<TGraphicsDriver>& driver, int defaultFlags) 
     StartGraphicsModule();
     GraphicsState& s = State();
     BumpGraphicsSeq();
-    if (driver != s.currentDriver) {
-        ReleaseCurrentDriverGraphics(s);
-        s.modes = nullptr;
-        s.currentDriver = driver;
-    }
+    ChangeDriver(s, driver);
     s.defaultFlags = defaultFlags;
     ClearCurrentSettings(s);
 }
@@ -136,11 +140,7 @@ void MakeGraphicsCurrent(const Ref<TGraphics>& graphics) {
     }
     StartGraphicsModule();
     Ref<TGraphicsDriver> d = g->Driver();
-    if (d != s.currentDriver) {
-        ReleaseCurrentDriverGraphics(s);
-        s.modes = nullptr;
-        s.currentDriver = d;
-    }
+    ChangeDriver(s, d);
     g->GetSettings(s.width, s.height, s.depth, s.hertz, s.flags);
     d->SetGraphics(g);
     s.currentGraphics = g;
