@@ -10,7 +10,8 @@
 // memory outside it; a bad format code, a negative size or a pixmap whose
 // byte size does not fit in 32 bits raises TRuntimeException on creation.
 // Pixel codes 7 to 12 are understood only by conversion: ReadPixel gives 0
-// and WritePixel and ClearPixels leave such pixmaps unchanged.
+// and WritePixel and ClearPixels leave such pixmaps unchanged, except that
+// clearing to 0 zeroes the pixels of every format.
 //
 // Main thread only (a pixmap is not shared between threads while written).
 #pragma once
