@@ -4,7 +4,8 @@
 // queue; the main thread runs it inside the next Poll (PumpSystemEvents or
 // WaitSystemEvents), in posting order with the input events around it. The
 // system module must have started before any thread posts. Returns false
-// when the queue refused the call (it is full), in which case it never runs.
+// when the call was refused (the queue is full or memory ran out), in which
+// case it never runs; it never throws, so timer callbacks may post.
 // Any thread.
 #pragma once
 

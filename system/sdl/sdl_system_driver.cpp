@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include <SDL.h>
@@ -72,11 +73,15 @@ private:
 }  // namespace
 
 bool PostMainThreadCall(MainThreadFunc func, void* arg0, intptr_t arg1) {
+    // Timer callbacks post from inside SDL's timer thread, where nothing may
+    // be thrown: running out of memory refuses the call like a full queue.
+    auto* call = new (std::nothrow) PostedCall{func, arg0, arg1};
+    if (!call) return false;
     SDL_Event event{};
     event.type = callEventType;
-    event.user.data1 = new PostedCall{func, arg0, arg1};
+    event.user.data1 = call;
     if (SDL_PushEvent(&event) == 1) return true;
-    delete static_cast<PostedCall*>(event.user.data1);
+    delete call;
     return false;
 }
 
