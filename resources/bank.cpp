@@ -65,7 +65,10 @@ void TBank::Resize(int size) {
         int64_t grown = int64_t{_capacity} * 3 / 2;
         int capacity = static_cast<int>(std::clamp<int64_t>(grown, size, INT_MAX));
         auto* buf = new uint8_t[static_cast<size_t>(capacity)]();
-        if (_size > 0) std::memcpy(buf, _buf, static_cast<size_t>(_size));
+        // A bank over caller memory (capacity -1) moves even when it shrinks:
+        // only the bytes that fit the new size come along.
+        const int keep = std::min(_size, size);
+        if (keep > 0) std::memcpy(buf, _buf, static_cast<size_t>(keep));
         if (_capacity >= 0) delete[] _buf;
         _buf = buf;
         _capacity = capacity;

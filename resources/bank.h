@@ -35,7 +35,8 @@ public:
     int Size() const { return _size; }
     int Capacity() const { return _capacity; }
     // Growing beyond the capacity moves the bytes to max(capacity * 3 / 2,
-    // size) new bytes (the new ones cleared); shrinking keeps the memory.
+    // size) new bytes (the new ones cleared); shrinking keeps the memory,
+    // except that a bank over caller memory always moves into its own.
     void Resize(int size);
 
     // At most count bytes between the stream and the bank at offset; returns

@@ -40,6 +40,14 @@ TEST(Bank, ResizeGrowsByHalfOrToTheSizeAndShrinksInPlace) {
     over->PokeByte(1, 7);
     EXPECT_EQ(outside[1], 2);
     EXPECT_EQ(over->PeekInt(0), 0x04030709);
+
+    // Shrinking one moves it too, and only the bytes that still fit.
+    uint8_t wide[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    Ref<TBank> narrowed = CreateStaticBank(wide, 8);
+    narrowed->Resize(3);
+    EXPECT_EQ(narrowed->Capacity(), 3);
+    EXPECT_NE(narrowed->Buf(), wide);
+    EXPECT_EQ(narrowed->PeekShort(1), 0x0302);
 }
 
 TEST(Bank, TypedAccessIsLittleEndianAndZeroExtended) {
