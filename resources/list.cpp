@@ -1,5 +1,7 @@
 #include "resources/list.h"
 
+#include <vector>
+
 #include "runtime/exceptions.h"
 
 namespace vantrel {
@@ -12,6 +14,27 @@ bool SameValue(const Ref<Object>& stored, const Ref<Object>& value) {
 }
 
 }  // namespace
+
+TLink::~TLink() {
+    // A removed link keeps its neighbours, so a walk left standing on one
+    // can hold every link removed after it (a list cleared under a walk).
+    // Letting such a chain go link by link from here would nest one
+    // destructor per link; instead the links that nothing else holds are
+    // taken apart here, one after the other.
+    auto soleOwner = [](const Ref<TLink>& link) { return link && link->RefCount() == 1; };
+    if (!soleOwner(_succ) && !soleOwner(_pred)) return;
+    std::vector<Ref<TLink>> doomed;
+    doomed.push_back(std::move(_succ));
+    doomed.push_back(std::move(_pred));
+    while (!doomed.empty()) {
+        Ref<TLink> link = std::move(doomed.back());
+        doomed.pop_back();
+        if (soleOwner(link)) {
+            doomed.push_back(std::move(link->_succ));
+            doomed.push_back(std::move(link->_pred));
+        }
+    }
+}
 
 Ref<TLink> TLink::NextLink() const { return _succ->IsSentinel() ? nullptr : _succ; }
 Ref<TLink> TLink::PrevLink() const { return _pred->IsSentinel() ? nullptr : _pred; }

@@ -23,6 +23,8 @@ class TList;
 
 class TLink : public Object {
 public:
+    ~TLink() override;
+
     Ref<Object> Value() const { return _value; }
     Ref<TLink> NextLink() const;        // Null at the end
     Ref<TLink> PrevLink() const;        // Null at the start

@@ -173,6 +173,24 @@ TEST(List, RemovingALinkAgainLeavesTheListAlone) {
     EXPECT_EQ(list->Count(), 1);
 }
 
+TEST(List, AWalkLeftOnAClearedLongListLetsGoWithoutDeepRecursion) {
+    // The walk holds every removed link through their kept neighbours: in
+    // one direction for Clear, in the other for removals from the end.
+    constexpr int kLinks = 1000000;
+    for (bool fromTheEnd : {false, true}) {
+        Ref<TList> list = CreateList();
+        for (int i = 0; i < kLinks; ++i) list->AddLast(nullptr);
+        Ref<TLink> standing = fromTheEnd ? list->LastLink() : list->FirstLink();
+        if (fromTheEnd) {
+            while (!list->IsEmpty()) list->RemoveLast();
+        } else {
+            list->Clear();
+        }
+        standing = nullptr;  // overflowed the stack when links freed each other
+        EXPECT_TRUE(list->IsEmpty());
+    }
+}
+
 TEST(List, ReorderingAndCopying) {
     Ref<TList> list = ListOf({{1, 'a'}, {2, 'a'}, {3, 'a'}});
     Ref<TLink> mid = list->FirstLink()->NextLink();
