@@ -1,5 +1,7 @@
 #include "render/frame_pacer.h"
 
+#include "runtime/exceptions.h"
+
 namespace vantrel {
 
 namespace {
@@ -15,6 +17,8 @@ int32_t WrappingSub(int32_t a, int32_t b) {
 }  // namespace
 
 void FramePacer::Start(int hertz, int32_t now) {
+    // The frame period is 1000 / hertz: no rate, no period.
+    if (hertz < 1) RaiseRuntimeError("Frame rate must be at least 1 Hz");
     _rate = hertz;
     _period = 1000 / hertz;
     _remainder = 1000 - _period * hertz;

@@ -5,7 +5,11 @@
 // The clock is passed in, so the arithmetic is pure; readings are the
 // wrapping 32-bit millisecond counter and differences are taken modulo 2^32.
 // A late frame moves the deadline to the clock reading: lateness is never
-// made up by later short frames. Not synchronised; one owner.
+// made up by later short frames.
+//
+// Failure: a rate below 1 frame per second raises TRuntimeException.
+//
+// Not synchronised; one owner.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +18,7 @@ namespace vantrel {
 
 class FramePacer {
 public:
-    // Starts pacing at hertz frames per second (> 0) from the reading now.
+    // Starts pacing at hertz frames per second from the reading now.
     void Start(int hertz, int32_t now);
     // Advances the deadline by one frame and returns the milliseconds to
     // wait until it, or 0 when the frame is on or past its deadline.

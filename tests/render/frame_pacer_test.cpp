@@ -5,6 +5,8 @@
 #include <climits>
 #include <vector>
 
+#include "runtime/exceptions.h"
+
 namespace vantrel {
 namespace {
 
@@ -46,6 +48,10 @@ TEST(FramePacer, RatesThatDivideASecondAndClockWrap) {
     EXPECT_EQ(pacer.NextWait(INT_MIN + 20), 14);
     pacer.Start(1000, 0);
     EXPECT_EQ(pacer.NextWait(0), 1);
+
+    // No rate has no frame period.
+    EXPECT_THROW(pacer.Start(0, 0), TRuntimeException);
+    EXPECT_THROW(pacer.Start(-60, 0), TRuntimeException);
 }
 
 }  // namespace
