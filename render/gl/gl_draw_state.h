@@ -4,6 +4,8 @@
 // changes are skipped by comparing with the cache; ForgetGLDrawState drops
 // the cache when another context becomes current.
 //
+// Failure: none reported; OpenGL errors are left in the context's error flag.
+//
 // Main thread only, with a current OpenGL context.
 #pragma once
 

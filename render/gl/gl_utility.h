@@ -3,6 +3,8 @@
 // downward), filled rectangles and raw pixmap copies. Each helper leaves the
 // caller's enables, matrices and texture state as it found them.
 //
+// Failure: none reported; OpenGL errors are left in the context's error flag.
+//
 // Main thread only, with an OpenGL context current.
 #pragma once
 
