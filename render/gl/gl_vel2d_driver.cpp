@@ -220,6 +220,9 @@ Ref<TPixmap> TGLVel2DDriver::GrabPixmap(int x, int y, int width, int height) {
     int blend = s.blend;
     SetBlend(BlendSolid);
     Ref<TPixmap> p = NewPixmap(width, height, FormatRGBA8888, 4);
+    // The read leaves pixels outside the window untouched: they must not
+    // carry whatever the new pixmap's memory held.
+    p->ClearPixels(0);
     glPixelStorei(GL_PACK_ROW_LENGTH, p->pitch / 4);
     glReadPixels(x, CurrentGraphicsHeight() - height - y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, p->pixels);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);

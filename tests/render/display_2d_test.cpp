@@ -198,6 +198,19 @@ TEST_F(Display2D, PixmapsAreCopiedRawAndGrabbedTopDown) {
     }
     EXPECT_EQ(PixelAt(49, 60), kBlack);
     EXPECT_EQ(PixelAt(50, 62), kBlack);
+
+    // What lies outside the window comes back transparent black, not as
+    // whatever the pixmap's memory held.
+    DrawPixmapAt(p, 0, 0);
+    back = GrabScreenPixmap(-2, -1, 4, 3);
+    EXPECT_EQ(back->ReadPixel(2, 1) & 0xFFFFFF, p->ReadPixel(0, 0) & 0xFFFFFF);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            if (x < 2 || y < 1) {
+                EXPECT_EQ(back->ReadPixel(x, y), 0) << x << "," << y;
+            }
+        }
+    }
 }
 
 }  // namespace
