@@ -1,10 +1,23 @@
 #include "resources/cstream.h"
 
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 namespace vantrel {
+namespace {
+
+// Positions and sizes are 32-bit: a stream covers the first 2^31 - 1 bytes
+// of a larger file.
+int StreamPosition(long position) { return position > INT_MAX ? INT_MAX : static_cast<int>(position); }
+
+// How many of count bytes a transfer at pos may move without pos passing
+// the last position a stream can hold.
+int TransferLimit(int pos, int count) { return std::min(count, INT_MAX - std::max(pos, 0)); }
+
+}  // namespace
 
 TCStream::~TCStream() { TCStream::Close(); }
 
@@ -32,9 +45,9 @@ Ref<TCStream> TCStream::CreateWithCStream(FILE* cstream, int mode) {
     Ref<TCStream> s = MakeRef<TCStream>();
     s->_cstream = cstream;
     s->_mode = mode;
-    s->_pos = static_cast<int>(std::ftell(cstream));
+    s->_pos = StreamPosition(std::ftell(cstream));
     std::fseek(cstream, 0, SEEK_END);
-    s->_size = static_cast<int>(std::ftell(cstream));
+    s->_size = StreamPosition(std::ftell(cstream));
     std::fseek(cstream, s->_pos, SEEK_SET);
     return s;
 }
@@ -48,11 +61,12 @@ int TCStream::Seek(int position) {
     if (!_cstream) return -1;
     std::fseek(_cstream, position, SEEK_SET);
     _last = LastOp::None;
-    _pos = static_cast<int>(std::ftell(_cstream));
+    _pos = StreamPosition(std::ftell(_cstream));
     return _pos;
 }
 
 int TCStream::Read(void* buffer, int count) {
+    count = TransferLimit(_pos, count);
     if (!_cstream || count <= 0) return 0;
     Switch(LastOp::Read);
     int n = static_cast<int>(std::fread(buffer, 1, static_cast<size_t>(count), _cstream));
@@ -61,6 +75,7 @@ int TCStream::Read(void* buffer, int count) {
 }
 
 int TCStream::Write(const void* buffer, int count) {
+    count = TransferLimit(_pos, count);
     if (!_cstream || count <= 0) return 0;
     Switch(LastOp::Write);
     int n = static_cast<int>(std::fwrite(buffer, 1, static_cast<size_t>(count), _cstream));

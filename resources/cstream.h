@@ -5,7 +5,8 @@
 // or is a folder.
 // Read and write may be mixed on a file opened for both: the stream inserts
 // the repositioning the C library requires between a read and a write.
-// A closed stream transfers nothing. One thread at a time.
+// A closed stream transfers nothing. Positions are 32-bit, so a stream over
+// a larger file ends at byte 2^31 - 1. One thread at a time.
 #pragma once
 
 #include <cstdio>

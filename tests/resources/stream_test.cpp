@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -242,6 +243,27 @@ TEST(CStream, FilesGrowOnWriteAndMixReadsWithWrites) {
     std::string backslashed = path;
     std::replace(backslashed.begin(), backslashed.end(), '/', '\\');
     EXPECT_EQ(LoadText(String(backslashed)), String(FileBytes(path)));
+}
+
+TEST(CStream, AFileBeyond32BitPositionsEndsAtTheLastOne) {
+    std::string path = TempPath("huge.bin");
+    {
+        std::ofstream make(path, std::ios::binary);
+    }
+    std::filesystem::resize_file(path, (std::uintmax_t{1} << 31) + 100);  // sparse: no disk used
+    Ref<TStream> s = OpenUrlStream(String(path), true, true);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Size(), INT_MAX);
+    EXPECT_EQ(s->Seek(INT_MAX - 3), INT_MAX - 3);
+    EXPECT_EQ(s->ReadShort(), 0);
+    EXPECT_THROW(s->ReadShort(), TStreamReadException);  // one byte left to the limit
+    EXPECT_EQ(s->Pos(), INT_MAX);
+    EXPECT_TRUE(s->Eof());
+    char c = 1;
+    EXPECT_EQ(s->Write(&c, 1), 0);
+    EXPECT_EQ(s->Pos(), INT_MAX);
+    s = nullptr;
+    std::filesystem::remove(path);
 }
 
 TEST(CStream, OpeningFailsQuietly) {
