@@ -1,7 +1,6 @@
 #include "render/recording_driver.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "resources/pixmap.h"
@@ -10,8 +9,6 @@
 namespace vantrel {
 
 namespace {
-
-uint8_t ClampByte(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
 
 Ref<TPixmap> NewBackBuffer(int width, int height) {
     Ref<TPixmap> p = NewPixmap(width, height, FormatRGBA8888, 4);
@@ -182,22 +179,21 @@ void TRecordingVel2DDriver::SetBlend(int mode) {
 
 void TRecordingVel2DDriver::SetAlpha(float alpha) {
     Record("SetAlpha", {alpha});
-    float a = std::isnan(alpha) ? 0.0f : std::clamp(alpha, 0.0f, 1.0f);
-    color[3] = static_cast<uint8_t>(a * 255.0f);
+    color[3] = AlphaByte(alpha);
 }
 
 void TRecordingVel2DDriver::SetColor(int red, int green, int blue) {
     Record("SetColor", {static_cast<float>(red), static_cast<float>(green), static_cast<float>(blue)});
-    color[0] = ClampByte(red);
-    color[1] = ClampByte(green);
-    color[2] = ClampByte(blue);
+    color[0] = ColorByte(red);
+    color[1] = ColorByte(green);
+    color[2] = ColorByte(blue);
 }
 
 void TRecordingVel2DDriver::SetClsColor(int red, int green, int blue) {
     Record("SetClsColor", {static_cast<float>(red), static_cast<float>(green), static_cast<float>(blue)});
-    clsColor[0] = ClampByte(red);
-    clsColor[1] = ClampByte(green);
-    clsColor[2] = ClampByte(blue);
+    clsColor[0] = ColorByte(red);
+    clsColor[1] = ColorByte(green);
+    clsColor[2] = ColorByte(blue);
 }
 
 void TRecordingVel2DDriver::SetViewport(int x, int y, int width, int height) {

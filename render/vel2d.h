@@ -79,6 +79,12 @@ public:
     virtual void SetResolution(float width, float height);
 };
 
+// The device bytes every driver keeps for the drawing colour: a colour
+// component clamped to 0..255; the alpha clamped to 0..1 (NaN is 0), times
+// 255, truncated.
+uint8_t ColorByte(int value);
+uint8_t AlphaByte(float alpha);
+
 // The drawing state of one graphics context. It wraps the device context and
 // keeps the whole state, so that it survives while another context is current
 // and is applied again when this one becomes current.

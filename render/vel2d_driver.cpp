@@ -1,9 +1,20 @@
 #include "render/vel2d.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "render/image.h"
 #include "runtime/exceptions.h"
+#include "runtime/math.h"
 
 namespace vantrel {
+
+uint8_t ColorByte(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
+
+uint8_t AlphaByte(float alpha) {
+    if (std::isnan(alpha)) return 0;
+    return static_cast<uint8_t>(TruncToInt(std::clamp(alpha, 0.0f, 1.0f) * 255.0f));
+}
 
 // A driver overrides what it supports; everything else is a contract
 // violation that must not pass silently.

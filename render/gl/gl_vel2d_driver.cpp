@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "render/gl/gl_draw_state.h"
@@ -17,8 +16,6 @@
 namespace vantrel {
 
 namespace {
-
-int ClampByte(int v) { return std::clamp(v, 0, 255); }
 
 void SendColor() {
     const uint8_t* c = GLState().color;
@@ -38,12 +35,6 @@ int OvalSegments(float rx, float ry) {
     int segments = TruncToInt(std::fabs(rx) + std::fabs(ry));
     if (segments < 12) segments = 12;   // also catches NaN, which truncates to INT_MIN
     return segments & ~3;
-}
-
-uint8_t AlphaByte(float alpha) {
-    if (std::isnan(alpha)) alpha = 0.0f;
-    alpha = std::clamp(alpha, 0.0f, 1.0f);
-    return static_cast<uint8_t>(TruncToInt(alpha * 255.0f));
 }
 
 GraphicsModeList TGLVel2DDriver::GraphicsModes() { return GLGraphicsDriverInstance()->GraphicsModes(); }
@@ -115,15 +106,14 @@ void TGLVel2DDriver::SetAlpha(float alpha) {
 
 void TGLVel2DDriver::SetColor(int red, int green, int blue) {
     uint8_t* c = GLState().color;
-    c[0] = static_cast<uint8_t>(ClampByte(red));
-    c[1] = static_cast<uint8_t>(ClampByte(green));
-    c[2] = static_cast<uint8_t>(ClampByte(blue));
+    c[0] = ColorByte(red);
+    c[1] = ColorByte(green);
+    c[2] = ColorByte(blue);
     SendColor();
 }
 
 void TGLVel2DDriver::SetClsColor(int red, int green, int blue) {
-    glClearColor(static_cast<float>(ClampByte(red)) / 255.0f, static_cast<float>(ClampByte(green)) / 255.0f,
-                 static_cast<float>(ClampByte(blue)) / 255.0f, 1.0f);
+    glClearColor(ColorByte(red) / 255.0f, ColorByte(green) / 255.0f, ColorByte(blue) / 255.0f, 1.0f);
 }
 
 void TGLVel2DDriver::SetViewport(int x, int y, int width, int height) {

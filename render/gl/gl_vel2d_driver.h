@@ -54,9 +54,6 @@ Ref<TGLVel2DDriver> GLVel2DDriverInstance();
 // Segments of a filled ellipse with radii rx, ry: |rx| + |ry| truncated, at
 // least 12, rounded down to a multiple of 4.
 int OvalSegments(float rx, float ry);
-// The alpha byte sent for a drawing alpha: clamped to 0..1 (NaN is 0), times
-// 255, truncated.
-uint8_t AlphaByte(float alpha);
 
 // Starts the graphics layers and makes this driver the default one.
 void InitGLVel2DModule();
