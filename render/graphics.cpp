@@ -83,18 +83,29 @@ Ref<TGraphicsDriver> CurrentGraphicsDriver() { return State().currentDriver; }
 
 int GetDefaultGraphicsFlags() { return State().defaultFlags; }
 
-GraphicsModeList ListGraphicsModes() {
+namespace {
+
+// The current driver's modes, asked for while the cache is empty. The
+// queries below read the cache itself; only ListGraphicsModes hands out a
+// copy.
+const GraphicsModeList& CachedModes() {
     GraphicsState& s = State();
     if (!s.modes || s.modes->Length() == 0) s.modes = s.currentDriver->GraphicsModes();
-    if (!s.modes) return NewArray<Ref<TGraphicsMode>>(0);
-    return s.modes->Resized(s.modes->Length());
+    if (!s.modes) s.modes = NewArray<Ref<TGraphicsMode>>(0);
+    return s.modes;
 }
 
-int GraphicsModeCount() { return ListGraphicsModes()->Length(); }
+}  // namespace
+
+GraphicsModeList ListGraphicsModes() {
+    const GraphicsModeList& modes = CachedModes();
+    return modes->Resized(modes->Length());
+}
+
+int GraphicsModeCount() { return CachedModes()->Length(); }
 
 void GetGraphicsModeInfo(int index, int& width, int& height, int& depth, int& hertz) {
-    GraphicsModeList modes = ListGraphicsModes();
-    const Ref<TGraphicsMode>& m = (*modes)[index];
+    const Ref<TGraphicsMode>& m = (*CachedModes())[index];
     width = m->width;
     height = m->height;
     depth = m->depth;
@@ -102,8 +113,7 @@ void GetGraphicsModeInfo(int index, int& width, int& height, int& depth, int& he
 }
 
 int HasGraphicsMode(int width, int height, int depth, int hertz) {
-    GraphicsModeList modes = ListGraphicsModes();
-    for (const Ref<TGraphicsMode>& m : *modes) {
+    for (const Ref<TGraphicsMode>& m : *CachedModes()) {
         if ((width == 0 || m->width == width) && (height == 0 || m->height == height) &&
             (depth == 0 || m->depth == depth) && (hertz == 0 || m->hertz == hertz)) {
             return 1;
