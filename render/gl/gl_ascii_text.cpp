@@ -68,24 +68,27 @@ void GLDrawAsciiText(const String& text, int x, int y) {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    constexpr int w = kBuiltinFontGlyphWidth, h = kBuiltinFontGlyphHeight;
+    constexpr float w = kBuiltinFontGlyphWidth, h = kBuiltinFontGlyphHeight;
     constexpr float unit = 1.0f / kTextureSize;
+    // The pen is a float: a long text or a pen near the int limit must not
+    // overflow it.
+    float px = static_cast<float>(x), py = static_cast<float>(y);
     glBegin(GL_QUADS);
     for (char16_t code : text.Units()) {
         int c = code - kBuiltinFontFirstChar;
         if (c >= 0 && c < kBuiltinFontGlyphs) {
-            float u0 = static_cast<float>(c % kSheetColumns * w) * unit, u1 = u0 + w * unit;
-            float v0 = static_cast<float>(c / kSheetColumns * h) * unit, v1 = v0 + h * unit;
+            float u0 = static_cast<float>(c % kSheetColumns) * w * unit, u1 = u0 + w * unit;
+            float v0 = static_cast<float>(c / kSheetColumns) * h * unit, v1 = v0 + h * unit;
             glTexCoord2f(u0, v0);
-            glVertex2i(x, y);
+            glVertex2f(px, py);
             glTexCoord2f(u1, v0);
-            glVertex2i(x + w, y);
+            glVertex2f(px + w, py);
             glTexCoord2f(u1, v1);
-            glVertex2i(x + w, y + h);
+            glVertex2f(px + w, py + h);
             glTexCoord2f(u0, v1);
-            glVertex2i(x, y + h);
+            glVertex2f(px, py + h);
         }
-        x += w;
+        px += w;
     }
     glEnd();
     glPopAttrib();

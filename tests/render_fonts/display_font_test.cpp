@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 
 #include "render/builtin_font.h"
@@ -201,6 +202,11 @@ TEST_F(DisplayFonts, PlainGLUtilitiesDrawAndLeaveTheDriverStateAlone) {
                 }
             }
     }
+
+    // A pen past the right edge, however far, draws nothing.
+    ClearCanvas();
+    GLDrawAsciiText("Far off", INT_MAX - 20, 50);
+    EXPECT_TRUE(InkBox(Screen()).Empty());
 
     ClearCanvas();
     SetDrawColor(0, 128, 255);
