@@ -106,8 +106,7 @@ int TBank::Save(const Ref<Object>& url) {
     Ref<TStream> stream = OpenWriteStream(url);
     if (!stream) return 0;
     stream->WriteBytes(_buf, _size);
-    stream->Close();
-    return 1;
+    return stream->Close() == 0 ? 1 : 0;
 }
 
 Ref<TBank> CreateBank(int size) { return TBank::Create(size); }

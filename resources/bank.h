@@ -57,7 +57,8 @@ public:
     double PeekDouble(int offset) const;
     void PokeDouble(int offset, double value);
 
-    // 1 when the bytes were written to the URL, 0 when it cannot be opened.
+    // 1 when the bytes were written to the URL, 0 when it cannot be opened
+    // or closing it reports lost bytes.
     int Save(const Ref<Object>& url);
 
     uint8_t* _buf = nullptr;

@@ -85,18 +85,18 @@ int TCStream::Write(const void* buffer, int count) {
 }
 
 int TCStream::Flush() {
-    if (_cstream) std::fflush(_cstream);
-    return 0;
+    return _cstream && std::fflush(_cstream) != 0 ? -1 : 0;
 }
 
 int TCStream::Close() {
     if (!_cstream) return 0;
-    Flush();
-    std::fclose(_cstream);
+    // Buffered bytes reach the file only now; a full disk shows up here.
+    const bool flushed = Flush() == 0;
+    const bool closed = std::fclose(_cstream) == 0;
     _cstream = nullptr;
     _pos = 0;
     _size = 0;
-    return 0;
+    return flushed && closed ? 0 : -1;
 }
 
 }  // namespace vantrel

@@ -33,6 +33,8 @@ public:
     int Seek(int position) override;
     int Read(void* buffer, int count) override;
     int Write(const void* buffer, int count) override;
+    // Both give -1 when buffered bytes could not be written (or the file
+    // not closed), else 0.
     int Flush() override;
     int Close() override;
 

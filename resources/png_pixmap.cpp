@@ -328,7 +328,8 @@ int EncodePngPixmap(const Ref<TPixmap>& pixmap, const Ref<Object>& url, int leve
             }
         }
         if (failed) RaiseFailure(session);
-        return 1;
+        // The last bytes reach the file when it closes.
+        return stream->Close() == 0 ? 1 : 0;
     } catch (const TStringException& ex) {
         if (IsPngError(ex)) return 0;
         throw;

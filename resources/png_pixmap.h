@@ -29,7 +29,8 @@ public:
 
 // Anything OpenReadStream accepts; a stream given here is left open.
 Ref<TPixmap> DecodePngPixmap(const Ref<Object>& url);
-// level is clamped to 0..9; returns 1 when the file was written, else 0.
+// level is clamped to 0..9; returns 1 when the file was written, else 0
+// (also when closing the file reports lost bytes).
 int EncodePngPixmap(const Ref<TPixmap>& pixmap, const Ref<Object>& url, int level);
 
 // Starts the pixmap module and puts the PNG loader on the loader chain.

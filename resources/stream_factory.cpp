@@ -71,7 +71,7 @@ void SaveRaw(const void* data, int count, const Ref<Object>& url) {
     Ref<TStream> stream = OpenWriteStream(url);
     if (!stream) throw TStreamWriteException();
     stream->WriteBytes(data, count);
-    stream->Close();
+    if (stream->Close() != 0) throw TStreamWriteException();
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 // URL object of its own kind (for example a bank).
 //
 // Opening fails quietly (Null); the load and save functions turn that into
-// TStreamReadException / TStreamWriteException. Factories are created during
+// TStreamReadException / TStreamWriteException, and the save functions raise
+// TStreamWriteException too when closing the stream reports lost bytes. Factories are created during
 // module start-up on the main thread; the chain is not locked.
 #pragma once
 

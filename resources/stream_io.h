@@ -29,6 +29,7 @@ public:
     virtual int Pos();                  // -1 when the stream cannot tell
     virtual int Size();
     virtual int Seek(int position);     // the new position, or -1
+    // 0, or -1 when bytes written earlier could not be delivered.
     virtual int Flush();
     virtual int Close();
     // Raise "Stream is not readable" / "Stream is not writeable" unless overridden.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/bank.h"
 #include "resources/stream.h"
 #include "runtime/runtime.h"
 
@@ -355,6 +356,28 @@ TEST(StreamTransfers, LoadBytesGrowsAndStopsWhenReadsDryUp) {
     auto to = MakeRef<ChunkedStream>("");
     PipeStream(MakeRef<ChunkedStream>(big, 1 << 30, 1500), to, 256);
     EXPECT_EQ(to->data, big.substr(0, 1500));
+}
+
+TEST(StreamTransfers, BytesLostWhenTheFileClosesAreAWriteError) {
+    // Writes fill the C library's buffer; the full device refuses them when
+    // the buffer is delivered, which is at Close.
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    EXPECT_THROW(SaveText("lost", "/dev/full"), TStreamWriteException);
+    EXPECT_THROW(SaveBytes(ArrayOf<uint8_t>({1, 2, 3}), "/dev/full"), TStreamWriteException);
+    EXPECT_EQ(CreateBank(16)->Save("/dev/full"), 0);
+
+    Ref<TStream> s = OpenWriteStream("/dev/full");
+    ASSERT_TRUE(s);
+    s->WriteInt(7);
+    EXPECT_EQ(s->Flush(), -1);
+    s->Close();
+    EXPECT_EQ(s->Close(), 0);  // closing twice is harmless
+
+    std::string path = TempPath("kept.bin");
+    Ref<TStream> ok = OpenWriteStream(String(path));
+    ok->WriteInt(7);
+    EXPECT_EQ(ok->Flush(), 0);
+    EXPECT_EQ(ok->Close(), 0);
 }
 
 TEST(StreamTransfers, SaveAndPipeMoveExactlyTheBytes) {
