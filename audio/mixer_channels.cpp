@@ -74,12 +74,15 @@ void stop_voice(mixer* m, sound* v) {
 }
 
 // Unbinds the index's voice and puts the index at the head of the free list.
-// A bound voice keeps playing and is recycled when it ends.
+// A bound voice keeps playing and is recycled when it ends. A paused one is
+// stopped: with no handle nothing can resume it, and it would otherwise stay
+// on the active list for good, holding its buffer. Only this thread sets the
+// paused bit, so a voice seen paused here cannot be mixed meanwhile.
 void release_index(mixer* m, int index, bool stop) {
     if (sound* v = g_table.voice_of[index]) {
         g_table.voice_of[index] = nullptr;
         v->handle = 0;
-        if (stop || !v->in_mixer) {
+        if (stop || !v->in_mixer || (v->status.load(kRelaxed) & kStatusPaused)) {
             stop_voice(m, v);
         } else {
             v->auto_release.store(1, kRelaxed);

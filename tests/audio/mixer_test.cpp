@@ -306,6 +306,19 @@ TEST_F(MixerTest, StopAndFreeReleaseVoicesAndBuffers) {
     mixer_stop_all();
     EXPECT_EQ(Mix(8)[0], 0);
     EXPECT_EQ(loop->refs.load(), 1);
+
+    // A paused voice on a discarded channel could never resume: it stops and
+    // gives its buffer back rather than staying listed for good.
+    sound_buffer* cue = Mono16({900, 900}, 44100, 1);
+    int cued = mixer_play(cue, 1, 0);
+    int paused = mixer_play(cue, 0, 0);
+    EXPECT_EQ(MixLater(8)[0], 900);
+    mixer_set_paused(paused, 1);
+    EXPECT_EQ(cue->refs.load(), 3);
+    mixer_free_channel(cued);
+    mixer_free_channel(paused);
+    EXPECT_EQ(Mix(8)[0], 0);
+    EXPECT_EQ(cue->refs.load(), 1);
 }
 
 TEST_F(MixerTest, FullStartQueueDropsThePlay) {
