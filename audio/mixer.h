@@ -144,7 +144,8 @@ public:
     // Mixing thread: mixes count samples (0 = block; capped at block) and
     // converts them into out.
     void mix16(int16_t* out, int count);
-    // Parks every active voice on the recycle ring; only while nothing mixes.
+    // Parks every active voice on the recycle ring; only while nothing mixes
+    // (a device's close). mixer_stop_all is the form for any other time.
     void stop_all();
 
     int32_t* accum;
@@ -160,6 +161,8 @@ public:
     sound* take_voice();
     // Game thread: a voice that never reached the mixer goes back to spare.
     void keep_spare(sound* v);
+    // Game thread: every voice ever made, linked through all_next.
+    sound* voices() const { return _all; }
     // Game thread, for checks: voices ever made, and those idle on the
     // recycle ring or the spare list.
     int voice_count() const;
@@ -208,6 +211,8 @@ void mixer_set_volume(int handle, float volume);
 void mixer_set_pan(int handle, float pan);
 void mixer_set_depth(int handle, float depth);
 void mixer_set_rate(int handle, float rate);
+// Stops every voice as mixer_stop_channel does, leaving handles bound; the
+// mixer recycles them at its next block.
 void mixer_stop_all();
 // Mixes into out with the open mixer; for a caller that owns no device thread.
 void mixer_mix16(int16_t* out, int count);

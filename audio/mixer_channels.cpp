@@ -264,8 +264,14 @@ void mixer_set_rate(int handle, float rate) {
     if (sound* v = voice_for(handle)) v->set_rate(fixed(rate, 65536.0));
 }
 
+// The active list belongs to the mixing thread, so voices are only marked
+// from here; mixer::stop_all parks them directly once nothing mixes.
 void mixer_stop_all() {
-    if (mixer* m = current()) m->stop_all();
+    mixer* m = current();
+    if (!m) return;
+    for (sound* v = m->voices(); v; v = v->all_next) {
+        if (v->in_mixer) stop_voice(m, v);
+    }
 }
 
 void mixer_mix16(int16_t* out, int count) {
