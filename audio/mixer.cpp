@@ -274,7 +274,7 @@ void write_frames(sound_buffer* b, const uint8_t* src, int frames) {
 }  // namespace
 
 sound_buffer* mixer_create_sound(int length, int bits, int channels, int hertz, const void* data, int loop) {
-    if (length < 0 || (channels != 1 && channels != 2) || (bits != 8 && bits != 16)) return nullptr;
+    if (length < 0 || hertz <= 0 || (channels != 1 && channels != 2) || (bits != 8 && bits != 16)) return nullptr;
     const int frame_bytes = channels * std::max(bits, 8) / 8;
     const int64_t total = (static_cast<int64_t>(length) + 1) * frame_bytes;
     if (total > INT_MAX) return nullptr;

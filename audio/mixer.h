@@ -187,7 +187,9 @@ voice_result mix_voice(sound* v, int32_t* accum, int n);
 
 // Sound buffers. Creating copies the data; the guard frame is frame 0 for a
 // looping sound, else the last frame (silence for an empty sound).
-// Returns null for sizes that do not fit or unsupported bits/channels.
+// Returns null for sizes that do not fit, unsupported bits/channels, or a
+// rate of 0 or less (such a voice would never advance, sounding its first
+// frame for good).
 sound_buffer* mixer_create_sound(int length, int bits, int channels, int hertz, const void* data, int loop);
 // Drops one reference; works whether or not a mixer is open.
 void mixer_free_sound(sound_buffer* buffer);

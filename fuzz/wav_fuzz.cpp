@@ -1,6 +1,6 @@
 // Fuzz target: the WAV sample loader on arbitrary bytes held in a bank. A
-// sample that loads must fit in the input and play through the mixer;
-// anything escaping the loader chain is a finding.
+// sample that loads must fit in the input and, when it has a rate, play
+// through the mixer; anything escaping the loader chain is a finding.
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -31,7 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int channels = ChannelsPerSample[sample->format];
     sound_buffer* sound = mixer_create_sound(sample->length, BytesPerSample[sample->format] * 8 / channels, channels,
                                              sample->hertz, sample->samples, static_cast<int>(size & 1));
-    if (!sound) std::abort();
+    if (!sound) {
+        if (sample->hertz > 0) std::abort();
+        return 0;   // a file without a rate loads but cannot be played
+    }
     mixer_play(sound, 0, 0);
     int16_t out[256];
     for (int i = 0; i < 8; ++i) mixer_mix16(out, 256);

@@ -346,6 +346,8 @@ TEST_F(MixerTest, EmptySoundHasASilentGuardAndEndsAtOnce) {
 
     EXPECT_EQ(mixer_create_sound(-1, 16, 1, 44100, nullptr, 0), nullptr);
     EXPECT_EQ(mixer_create_sound(4, 24, 1, 44100, nullptr, 0), nullptr);
+    EXPECT_EQ(mixer_create_sound(4, 16, 1, 0, nullptr, 0), nullptr);
+    EXPECT_EQ(mixer_create_sound(4, 8, 2, -44100, nullptr, 0), nullptr);
     EXPECT_EQ(mixer_create_sound(0x7FFFFFFF, 16, 2, 44100, nullptr, 0), nullptr);
 }
 
