@@ -1,5 +1,6 @@
 #include "system/sdl/sdl_system_driver.h"
 
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <new>
@@ -19,9 +20,9 @@ namespace vantrel {
 namespace {
 
 bool glueStarted = false;
-// SDL event type of posted main-thread calls; written once before any
-// thread can post.
-Uint32 callEventType = 0;
+// SDL event type of posted main-thread calls; 0 until the glue has
+// started, when posting is refused.
+std::atomic<Uint32> callEventType{0};
 // The millisecond in which the window system was last asked for input.
 Uint64 lastPlatformPump = ~Uint64(0);
 
@@ -46,10 +47,11 @@ void StartGlue() {
     SDL_StartTextInput();
     // Poll drains the queue itself and needs no end-of-poll marker events.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
-    callEventType = SDL_RegisterEvents(1);
-    if (callEventType == static_cast<Uint32>(-1)) {
+    const Uint32 type = SDL_RegisterEvents(1);
+    if (type == static_cast<Uint32>(-1)) {
         RaiseRuntimeError("SDL has no event type left for main-thread calls");
     }
+    callEventType.store(type, std::memory_order_release);
     SetSDLPointerVisible(true);
     SetTimerResolution(1);
     AddExitHandler([] { ResetTimerResolution(1); });
@@ -73,12 +75,16 @@ private:
 }  // namespace
 
 bool PostMainThreadCall(MainThreadFunc func, void* arg0, intptr_t arg1) {
+    // Before the glue has started no Poll would recognise the call (events
+    // may already flow if another part of the program started SDL).
+    const Uint32 type = callEventType.load(std::memory_order_acquire);
+    if (type == 0) return false;
     // Timer callbacks post from inside SDL's timer thread, where nothing may
     // be thrown: running out of memory refuses the call like a full queue.
     auto* call = new (std::nothrow) PostedCall{func, arg0, arg1};
     if (!call) return false;
     SDL_Event event{};
-    event.type = callEventType;
+    event.type = type;
     event.user.data1 = call;
     if (SDL_PushEvent(&event) == 1) return true;
     delete call;
@@ -100,7 +106,7 @@ int TSDLSystemDriver::Poll() {
     }
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1) {
-        if (event.type == callEventType) {
+        if (event.type == callEventType.load(std::memory_order_relaxed)) {
             RunPostedCall(event);
         } else {
             DispatchSDLEvent(event);

@@ -193,6 +193,18 @@ TEST(SDLDriver, CallsPostedFromOtherThreadsRunInOrderOnTheMainThread) {
     EXPECT_EQ(callsRun, (std::vector<intptr_t>{7}));
 }
 
+TEST(SDLDriverDeathTest, PostingBeforeTheSystemModuleStartsIsRefused) {
+    // A fresh process in which SDL's queue runs but the driver does not yet:
+    // a call posted now could never be recognised, so it must be refused.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SDL_InitSubSystem(SDL_INIT_EVENTS);
+            std::exit(PostMainThreadCall(RecordCall, &callsRun, 1) ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 TEST(SDLDriver, TheBareDriverIsAbstract) {
     TSystemDriver bare;
     EXPECT_THROW(bare.Poll(), TNullMethodException);
