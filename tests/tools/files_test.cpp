@@ -20,6 +20,7 @@
 #include "resources/png_pixmap.h"
 #include "resources/stream.h"
 #include "tools/assetgen/music.h"
+#include "tools/assetgen/sound_output.h"
 
 using namespace vantrel;
 namespace fs = std::filesystem;
@@ -156,6 +157,14 @@ TEST(GeneratedFiles, MusicIsStereoAndLoopsSmoothly) {
     double sum = 0;
     for (int16_t v : pcm) sum += double(v) * v;
     EXPECT_GT(std::sqrt(sum / double(pcm.size())), 2000.0);
+}
+
+TEST(SoundFiles, AFullDiskIsAFailure) {
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    // Small enough to sit in the file buffer until the file is closed.
+    const std::vector<int16_t> pcm(64, 1000);
+    EXPECT_FALSE(assetgen::WriteWav(pcm, 1, 44100, "/dev/full"));
+    EXPECT_FALSE(assetgen::WriteOggVorbis(pcm, 2, 44100, 0.3f, "/dev/full"));
 }
 
 TEST(GeneratedFiles, ASecondRunGivesTheSameBytes) {

@@ -90,11 +90,11 @@ bool WriteOggVorbis(const std::vector<int16_t>& pcm, int channels, int rate, flo
         vorbis_analysis_wrote(&e.dsp, 0);
         Drain(e, s);
         while (ogg_stream_flush(&e.ogg, &page)) WritePage(s, page);
-        s->Close();
+        // The last buffered bytes reach the file only here.
+        return s->Close() == 0;
     } catch (const TStreamException&) {
         return false;
     }
-    return true;
 }
 
 }  // namespace assetgen

@@ -23,11 +23,11 @@ bool WriteWav(const std::vector<int16_t>& pcm, int channels, int rate, const std
         s->WriteBytes("data", 4);
         s->WriteInt(dataBytes);
         for (int16_t v : pcm) s->WriteShort(v);
-        s->Close();
+        // The last buffered bytes reach the file only here.
+        return s->Close() == 0;
     } catch (const TStreamException&) {
         return false;
     }
-    return true;
 }
 
 }  // namespace assetgen
