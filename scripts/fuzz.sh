@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-scripts/install-deps.sh test
+scripts/install-deps.sh fuzz
 
 seconds=${1:-30}
 shift || true

@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need.
 # Skips packages that are already installed; uses sudo when not root.
-# Usage: scripts/install-deps.sh [play|test]
+# Usage: scripts/install-deps.sh [play|test|fuzz]
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build pkg-config
     libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev zlib1g-dev
     libogg-dev libvorbis-dev libfreetype-dev)
-test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-apps imagemagick
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool imagemagick
     alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base)
+# libFuzzer comes with clang's runtime libraries.
+fuzz_pkgs=(clang libclang-rt-14-dev)
 
 wanted=("${build_pkgs[@]}")
-if [ "${1:-play}" = test ]; then wanted+=("${test_pkgs[@]}"); fi
+case "${1:-play}" in
+    test) wanted+=("${test_pkgs[@]}") ;;
+    fuzz) wanted+=("${test_pkgs[@]}" "${fuzz_pkgs[@]}") ;;
+esac
 
 missing=()
 for pkg in "${wanted[@]}"; do
