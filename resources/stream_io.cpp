@@ -7,6 +7,24 @@
 #include "runtime/exceptions.h"
 
 namespace vantrel {
+namespace {
+
+// Typed data on a stream is little-endian whatever the host's byte order.
+template <class U>
+U ReadLittleValue(TStream& stream) {
+    uint8_t bytes[sizeof(U)];
+    stream.ReadBytes(bytes, sizeof(U));
+    return LoadLittle<U>(bytes);
+}
+
+template <class U>
+void WriteLittleValue(TStream& stream, U value) {
+    uint8_t bytes[sizeof(U)];
+    StoreLittle(bytes, value);
+    stream.WriteBytes(bytes, sizeof(U));
+}
+
+}  // namespace
 
 bool TIO::Eof() { return Pos() == Size(); }
 int TIO::Pos() { return -1; }
@@ -58,65 +76,16 @@ void TStream::WriteByte(int value) {
     WriteBytes(&b, 1);
 }
 
-int TStream::ReadShort() {
-    uint8_t b[2];
-    ReadBytes(b, 2);
-    return LoadLittle<uint16_t>(b);
-}
-
-void TStream::WriteShort(int value) {
-    uint8_t b[2];
-    StoreLittle(b, static_cast<uint16_t>(value));
-    WriteBytes(b, 2);
-}
-
-int TStream::ReadInt() {
-    uint8_t b[4];
-    ReadBytes(b, 4);
-    return static_cast<int32_t>(LoadLittle<uint32_t>(b));
-}
-
-void TStream::WriteInt(int value) {
-    uint8_t b[4];
-    StoreLittle(b, static_cast<uint32_t>(value));
-    WriteBytes(b, 4);
-}
-
-int64_t TStream::ReadLong() {
-    uint8_t b[8];
-    ReadBytes(b, 8);
-    return static_cast<int64_t>(LoadLittle<uint64_t>(b));
-}
-
-void TStream::WriteLong(int64_t value) {
-    uint8_t b[8];
-    StoreLittle(b, static_cast<uint64_t>(value));
-    WriteBytes(b, 8);
-}
-
-float TStream::ReadFloat() {
-    uint8_t b[4];
-    ReadBytes(b, 4);
-    return std::bit_cast<float>(LoadLittle<uint32_t>(b));
-}
-
-void TStream::WriteFloat(float value) {
-    uint8_t b[4];
-    StoreLittle(b, std::bit_cast<uint32_t>(value));
-    WriteBytes(b, 4);
-}
-
-double TStream::ReadDouble() {
-    uint8_t b[8];
-    ReadBytes(b, 8);
-    return std::bit_cast<double>(LoadLittle<uint64_t>(b));
-}
-
-void TStream::WriteDouble(double value) {
-    uint8_t b[8];
-    StoreLittle(b, std::bit_cast<uint64_t>(value));
-    WriteBytes(b, 8);
-}
+int TStream::ReadShort() { return ReadLittleValue<uint16_t>(*this); }
+void TStream::WriteShort(int value) { WriteLittleValue(*this, static_cast<uint16_t>(value)); }
+int TStream::ReadInt() { return static_cast<int32_t>(ReadLittleValue<uint32_t>(*this)); }
+void TStream::WriteInt(int value) { WriteLittleValue(*this, static_cast<uint32_t>(value)); }
+int64_t TStream::ReadLong() { return static_cast<int64_t>(ReadLittleValue<uint64_t>(*this)); }
+void TStream::WriteLong(int64_t value) { WriteLittleValue(*this, static_cast<uint64_t>(value)); }
+float TStream::ReadFloat() { return std::bit_cast<float>(ReadLittleValue<uint32_t>(*this)); }
+void TStream::WriteFloat(float value) { WriteLittleValue(*this, std::bit_cast<uint32_t>(value)); }
+double TStream::ReadDouble() { return std::bit_cast<double>(ReadLittleValue<uint64_t>(*this)); }
+void TStream::WriteDouble(double value) { WriteLittleValue(*this, std::bit_cast<uint64_t>(value)); }
 
 String TStream::ReadLine() {
     std::string line;
