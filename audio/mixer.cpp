@@ -170,6 +170,18 @@ void mixer::recycle_voice(sound* v) {
 
 void mixer::mix16(int16_t* out, int count) {
     if (count <= 0 || count > block) count = block;
+    const int frames = count / out_channels;
+    // A block shorter than one frame mixes nothing: queued voices, delays,
+    // positions and pending ramps wait for the next real block.
+    if (frames > 0) mix_block(frames);
+    for (int i = 0; i < count; ++i) {
+        int value = accum[i] >> 4;
+        out[i] = static_cast<int16_t>(std::clamp(value, -32768, 32767));
+        accum[i] = 0;
+    }
+}
+
+void mixer::mix_block(int frames) {
     const uint32_t now = mixer_now();
     while (sound* v = start_queue.pop()) {
         int wait = static_cast<int>(v->start_time - now) + kStartDelayMs;
@@ -178,7 +190,6 @@ void mixer::mix16(int16_t* out, int count) {
         active = v;
     }
 
-    const int frames = count / out_channels;
     sound** link = &active;
     while (sound* v = *link) {
         bool drop = false;
@@ -206,12 +217,6 @@ void mixer::mix16(int16_t* out, int count) {
             }
         }
         link = &v->next;
-    }
-
-    for (int i = 0; i < count; ++i) {
-        int value = accum[i] >> 4;
-        out[i] = static_cast<int16_t>(std::clamp(value, -32768, 32767));
-        accum[i] = 0;
     }
 }
 

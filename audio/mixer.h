@@ -142,7 +142,8 @@ public:
     mixer& operator=(const mixer&) = delete;
 
     // Mixing thread: mixes count samples (0 = block; capped at block) and
-    // converts them into out.
+    // converts them into out. A count below one frame gives silence and
+    // leaves every voice as it was.
     void mix16(int16_t* out, int count);
     // Parks every active voice on the recycle ring; only while nothing mixes
     // (a device's close). mixer_stop_all is the form for any other time.
@@ -169,6 +170,9 @@ public:
     int idle_count() const;
 
 private:
+    // Mixing thread: starts the queued voices and mixes frames (> 0) of
+    // every active one into accum.
+    void mix_block(int frames);
     void recycle_voice(sound* v);
 
     sound* _spare = nullptr;

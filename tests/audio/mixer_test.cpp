@@ -154,6 +154,26 @@ TEST_F(MixerTest, RateChangeRampsTheStrideOverOneBlock) {
     EXPECT_EQ(mixer_channel_position(h), 17);
 }
 
+TEST_F(MixerTest, ABlockShorterThanAFrameMixesNothingAndKeepsThePendingRamp) {
+    Open(4);
+    std::vector<int16_t> ramp;
+    for (int i = 0; i < 100; ++i) ramp.push_back(static_cast<int16_t>(100 * i));
+    int h = mixer_play(Mono16(ramp, 44100, 0), 0, 0);
+    MixLater(4);
+    mixer_set_rate(h, 2.0f);
+    mixer_set_volume(h, 0.5f);
+    int16_t out[2] = {0x5555, 0x5555};
+    mixer_mix16(out, 1);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[1], 0x5555);
+    EXPECT_EQ(mixer_channel_position(h), 4);
+    // The ramp then runs over the next real block: strides 1 to 1.75 frames,
+    // volume 1.0 down to 0.625.
+    auto block = Mix(4);
+    EXPECT_EQ((std::vector<int16_t>{block[0], block[2], block[4], block[6]}),
+              (std::vector<int16_t>{400, 437, 468, 484}));
+}
+
 TEST_F(MixerTest, SilentVoiceKeepsCountingWithoutTouchingTheMix) {
     Open(32);
     int h = mixer_alloc_channel();
