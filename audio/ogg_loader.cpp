@@ -98,7 +98,9 @@ Ref<TAudioSample> TAudioSampleLoaderOGG::LoadAudioSample(const Ref<TStream>& str
     const ogg_int64_t frames = ov_pcm_total(&vf, 0);
     const vorbis_info* info = ov_info(&vf, -1);
     const int channels = info ? info->channels : 0;
-    if (frames >= 0 && frames <= INT_MAX / 4 && (channels == 1 || channels == 2)) {
+    // The library takes any 32-bit rate above 0; the sample holds it as an int.
+    const bool rateFits = info && info->rate > 0 && info->rate <= INT_MAX;
+    if (rateFits && frames >= 0 && frames <= INT_MAX / 4 && (channels == 1 || channels == 2)) {
         // Start decoding at the very beginning, even of a short first link.
         if (ov_seekable(&vf)) ov_pcm_seek(&vf, 0);
         const int format = channels == 1 ? SampleFormatMono16LE : SampleFormatStereo16LE;

@@ -40,9 +40,12 @@ Ref<TSound> TSonvarAudioDriver::CreateSound(const Ref<TAudioSample>& sample, int
     const int channels = ChannelsPerSample[s->format];
     if (channels == 0) return nullptr;
     const int bits = BytesPerSample[s->format] * 8 / channels;
-    sound_buffer* buffer = mixer_is_open()
-        ? mixer_create_sound(s->length, bits, channels, s->hertz, s->samples, (flags & kSoundLoop) ? -1 : 0)
-        : nullptr;
+    if (!mixer_is_open()) return TSonvarSound::CreateWithSound(nullptr, s);
+    sound_buffer* buffer =
+        mixer_create_sound(s->length, bits, channels, s->hertz, s->samples, (flags & kSoundLoop) ? -1 : 0);
+    // A sample the running mixer refuses (no rate, too long) could never
+    // play; a sound without a buffer would only fail later, at Play.
+    if (!buffer) return nullptr;
     return TSonvarSound::CreateWithSound(buffer, s);
 }
 

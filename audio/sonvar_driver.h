@@ -6,7 +6,7 @@
 //
 // A driver whose device cannot open fails Startup (the Null driver stays
 // current). Sounds made while no mixer is open hold no mixer sound and play
-// nothing. Main thread only.
+// nothing; a sample the open mixer refuses gives Null. Main thread only.
 #pragma once
 
 #include "audio/audio_driver.h"

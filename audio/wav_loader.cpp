@@ -59,7 +59,8 @@ Ref<TAudioSample> TAudioSampleLoaderWAV::LoadAudioSample(const Ref<TStream>& str
     s->ReadShort();   // block align
     const int bits = s->ReadShort();
     const int format = FormatFor(channels, bits);
-    if (format == SampleFormatNone) return nullptr;
+    // A rate of 0 or less cannot be played at any speed: the file is unreadable.
+    if (format == SampleFormatNone || rate <= 0) return nullptr;
     if (fmtSize > 16 && !SkipChunk(*s, fmtSize - 16)) return nullptr;
 
     while (!s->Eof()) {

@@ -16,6 +16,8 @@ Ref<TChannel> Sound::musicChannel;
 
 namespace {
 
+// A file no loader reads and a sample the running driver cannot play are
+// both missing assets; under the silent driver any readable file will do.
 Ref<TSound> RequireSound(const char* path, int flags) {
     Ref<TSound> sound = LoadSoundFromUrl(path, flags);
     if (!sound) throw TRuntimeException(String("Missing or unreadable sound file: ") + String(path));

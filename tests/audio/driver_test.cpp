@@ -122,6 +122,14 @@ TEST_F(AudioDriverTest, ChannelsPlayStopPauseAndCarryOnAsTheGameExpects) {
     EXPECT_EQ(IsChannelPlaying(a), 1);
 }
 
+TEST_F(AudioDriverTest, ASampleTheRunningMixerRefusesGivesNoSound) {
+    Ref<TAudioSample> rateless = NewAudioSample(100, 0, SampleFormatMono16LE);
+    ASSERT_EQ(SelectAudioDriver("Sonvar"), 1);
+    EXPECT_FALSE(LoadSoundFromUrl(rateless, 0));
+    ASSERT_EQ(SelectAudioDriver("Null"), 1);
+    EXPECT_TRUE(LoadSoundFromUrl(rateless, 0));   // nothing plays anyway
+}
+
 TEST_F(AudioDriverTest, QueueDeviceRefillsFromItsTimer) {
     ASSERT_EQ(SelectAudioDriver("Sonvar Multimedia"), 1);
     Ref<TChannel> c = StartSound(LoadSoundFromUrl(Tone(500, SampleFormatMono8), kSoundLoop), nullptr);

@@ -78,23 +78,28 @@ Bytes Encode(int channels, int rate, int frames) {
     return out;
 }
 
+// The page that starts at byte `at` of the file, over the file's own bytes.
+ogg_page PageAt(Bytes& file, size_t at) {
+    ogg_page page;
+    page.header = file.data() + at;
+    page.header_len = 27 + file[at + 26];
+    page.body = page.header + page.header_len;
+    page.body_len = 0;
+    for (int i = 0; i < file[at + 26]; ++i) page.body_len += file[at + 27 + i];
+    return page;
+}
+
 // Rewrites the granule position (the stream's length in frames) of the last
 // page and fixes its checksum.
 void SetLastGranule(Bytes& file, int64_t granule) {
     size_t last = 0;
     for (size_t at = 0; at + 27 <= file.size();) {
         last = at;
-        const int segments = file[at + 26];
-        size_t body = 0;
-        for (int i = 0; i < segments; ++i) body += file[at + 27 + i];
-        at += 27 + segments + body;
+        const ogg_page page = PageAt(file, at);
+        at += static_cast<size_t>(page.header_len + page.body_len);
     }
-    ogg_page page;
-    page.header = file.data() + last;
-    page.header_len = 27 + file[last + 26];
-    page.body = page.header + page.header_len;
-    page.body_len = static_cast<long>(file.size() - last) - page.header_len;
-    for (int i = 0; i < 8; ++i) file[last + 6 + i] = static_cast<uint8_t>(granule >> (8 * i));
+    ogg_page page = PageAt(file, last);
+    for (int i = 0; i < 8; ++i) page.header[6 + i] = static_cast<uint8_t>(granule >> (8 * i));
     ogg_page_checksum_set(&page);
 }
 
@@ -147,6 +152,17 @@ TEST_F(OggLoaderTest, TruncatedOrOverclaimingFilesGiveNull) {
     EXPECT_FALSE(Load(claims));
     SetLastGranule(claims, 20000);
     EXPECT_EQ(Load(claims)->length, 20000);
+}
+
+TEST_F(OggLoaderTest, ARateThatNoIntHoldsGivesNull) {
+    // The first page holds only the identification header, its rate at byte 12.
+    for (uint32_t rate : {0x80000000u, 0xFFFFFFFFu}) {
+        Bytes file = Encode(1, 44100, 4000);
+        ogg_page first = PageAt(file, 0);
+        for (int i = 0; i < 4; ++i) first.body[12 + i] = static_cast<uint8_t>(rate >> (8 * i));
+        ogg_page_checksum_set(&first);
+        EXPECT_FALSE(Load(file)) << rate;
+    }
 }
 
 // A stream whose reads fail partway, with a stream error or another error.

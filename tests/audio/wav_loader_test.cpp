@@ -107,6 +107,8 @@ TEST_F(WavLoaderTest, RefusesOtherEncodingsAndShapes) {
     EXPECT_FALSE(Load(Wav(Fmt(1, 3, 48000, 16), Bytes(6))));
     EXPECT_FALSE(Load(Wav(Fmt(3, 1, 48000, 32), Bytes(8))));
     EXPECT_FALSE(Load(Wav(Fmt(0xFFFE, 1, 48000, 16, 24), Bytes(8))));
+    EXPECT_FALSE(Load(Wav(Fmt(1, 1, 0, 16), Bytes(8))));           // no rate: nothing could play it
+    EXPECT_FALSE(Load(Wav(Fmt(1, 2, -44100, 8), Bytes(8))));
     EXPECT_FALSE(Load(Riff({})));                                  // no format chunk
     Bytes noData;
     Chunk(noData, "fmt ", Fmt(1, 1, 8000, 8));

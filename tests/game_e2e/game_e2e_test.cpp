@@ -10,6 +10,7 @@
 #include <iterator>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -201,6 +202,23 @@ TEST_F(GameEndToEnd, MissingAssetIsNamedAndFails) {
     std::string out = Shell(empty + "/qirn 2>&1; echo \"status=$?\"");
     EXPECT_NE(out.find("gfx/interface.png"), std::string::npos) << out;
     EXPECT_NE(out.find("status=255"), std::string::npos) << out;
+}
+
+TEST_F(GameEndToEnd, ASoundWithoutARateIsNamedAndFails) {
+    const std::string game = std::filesystem::path(QIRN_EXECUTABLE).parent_path().string();
+    std::ifstream in(game + "/snd/hit.wav", std::ios::binary);
+    std::string rateless((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(rateless.size(), 44u);
+    rateless.replace(24, 4, 4, '\0');   // the format chunk's rate
+    // The music (any loader may claim a file) and an effect, in turn.
+    for (std::string name : {"snd/qirn.ogg", "snd/miss.wav"}) {
+        const std::string copy = dir_ + "/rateless";
+        std::system(("rm -rf " + copy + " && mkdir -p " + copy + " && cp -r " QIRN_EXECUTABLE " " + game + "/gfx " +
+                     game + "/snd " + copy + "/").c_str());
+        std::ofstream(copy + "/" + name, std::ios::binary) << rateless;
+        std::string out = Shell("SDL_AUDIODRIVER=dummy timeout 60 " + copy + "/qirn 2>&1; echo \"status=$?\"");
+        EXPECT_EQ(out, "Missing or unreadable sound file: " + name + "\nstatus=255");
+    }
 }
 
 TEST_F(GameEndToEnd, NoOpenGLIsNamedAndFails) {
