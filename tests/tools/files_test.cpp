@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include <unistd.h>
@@ -157,6 +158,42 @@ TEST(GeneratedFiles, MusicIsStereoAndLoopsSmoothly) {
     double sum = 0;
     for (int16_t v : pcm) sum += double(v) * v;
     EXPECT_GT(std::sqrt(sum / double(pcm.size())), 2000.0);
+}
+
+TEST(GeneratedFiles, MusicAndAnyTwoEffectsAtOnceDoNotClip) {
+    // At volume 1.0 and the files' own rate the mixer adds samples exactly,
+    // so these sums are what the game plays (mono effects on both sides).
+    Ref<TAudioSample> music = ReadSound(kGameDir / "snd" / "qirn.ogg");
+    ASSERT_TRUE(music);
+    const std::vector<int16_t> loop = Frames(music);
+    const size_t loopFrames = loop.size() / 2;
+    std::vector<std::vector<int16_t>> effects;
+    for (const char* name : {"shot.wav", "hit.wav", "miss.wav"}) {
+        Ref<TAudioSample> effect = ReadSound(kGameDir / "snd" / name);
+        ASSERT_TRUE(effect) << name;
+        effects.push_back(Frames(effect));
+    }
+    std::mt19937 random(0x5eed);
+    int high = 0, low = 0;
+    for (const std::vector<int16_t>& first : effects) {
+        for (const std::vector<int16_t>& second : effects) {
+            for (int trial = 0; trial < 300; ++trial) {
+                // The second effect starts while the first plays, somewhere in the music.
+                const size_t lag = random() % first.size();
+                const size_t at = random() % loopFrames;
+                for (size_t t = 0; t < first.size(); ++t) {
+                    const int both = first[t] + (t >= lag && t - lag < second.size() ? second[t - lag] : 0);
+                    for (size_t c = 0; c < 2; ++c) {
+                        const int sum = loop[(at + t) % loopFrames * 2 + c] + both;
+                        high = std::max(high, sum);
+                        low = std::min(low, sum);
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_LE(high, 32767);
+    EXPECT_GE(low, -32768);
 }
 
 TEST(SoundFiles, AFullDiskIsAFailure) {

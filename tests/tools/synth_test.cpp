@@ -102,7 +102,7 @@ TEST(Effects, ShortLoudDistinctAndClickFree) {
         EXPECT_LE(s.size(), size_t(kSampleRate / 2));
         int peak = 0;
         for (int16_t v : s) peak = std::max(peak, std::abs(int(v)));
-        EXPECT_GT(peak, 16000);
+        EXPECT_GT(peak, 7000);   // clearly heard, yet with room left for the music
         // No click: the ends are silent and ramp smoothly.
         EXPECT_EQ(s.front(), 0);
         EXPECT_LT(std::abs(int(s.back())), 64);

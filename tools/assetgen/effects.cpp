@@ -1,5 +1,6 @@
 #include "tools/assetgen/effects.h"
 
+#include "tools/assetgen/mix_levels.h"
 #include "tools/assetgen/synth.h"
 
 namespace assetgen {
@@ -32,7 +33,7 @@ std::vector<int16_t> MakeShotSound() {
         float hiss = air.High(noise.Next(), 2000.0f, 0.2f) * std::exp(-t / 0.012f) * 0.25f;
         s[i] = tone.Low(body, 1200.0f + 3000.0f * std::exp(-t / 0.04f), 0.3f) * amp + hiss;
     }
-    return Finish(s, 0.7f);
+    return Finish(s, 0.875f * kEffectPeak);
 }
 
 // Block: a struck metal plate, bell partials from frequency modulation with
@@ -52,7 +53,7 @@ std::vector<int16_t> MakeHitSound() {
         float tick = click.Band(noise.Next(), 6000.0f, 0.5f) * std::exp(-t / 0.004f);
         s[i] = (bell + ring) * std::min(1.0f, t / 0.001f) + tick;
     }
-    return Finish(s, 0.65f);
+    return Finish(s, 0.8125f * kEffectPeak);
 }
 
 // Hurt: a low thump falling in pitch under a muffled crunch, dark and heavy.
@@ -70,7 +71,7 @@ std::vector<int16_t> MakeMissSound() {
         float mix = (body + buzz + 1.2f * crunch) * std::min(1.0f, t / 0.004f);
         s[i] = std::tanh(1.8f * mix);
     }
-    return Finish(s, 0.8f);
+    return Finish(s, kEffectPeak);
 }
 
 }  // namespace assetgen

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "tools/assetgen/mix_levels.h"
 #include "tools/assetgen/synth.h"
 
 namespace assetgen {
@@ -260,7 +261,7 @@ std::vector<int16_t> MakeMusic() {
         mix[size_t(i) * 2] = std::tanh(1.2f * (drums.left[i] + music.left[i] * duck[i]));
         mix[size_t(i) * 2 + 1] = std::tanh(1.2f * (drums.right[i] + music.right[i] * duck[i]));
     }
-    return ToPcm16(mix, 0.89f);
+    return ToPcm16(mix, kMusicPeak);
 }
 
 }  // namespace assetgen
