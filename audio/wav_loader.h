@@ -1,8 +1,8 @@
 // The WAV sample loader: RIFF/WAVE files holding 8 or 16-bit PCM, mono or
-// stereo. Anything else (other encodings, sizes or chunk orders, truncated or
-// inconsistent files) gives Null so that the next loader is tried; a
-// declared data size is checked against the bytes the stream still holds
-// before anything is allocated. Main thread.
+// stereo. Anything else (other encodings, sizes or chunk orders, a rate of 0
+// or less, truncated or inconsistent files) gives Null so that the next loader
+// is tried; a declared data size is checked against the bytes the stream still
+// holds before anything is allocated. Main thread.
 #pragma once
 
 #include "audio/sample_loader.h"
