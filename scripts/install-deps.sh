@@ -9,7 +9,8 @@ build_pkgs=(build-essential cmake ninja-build pkg-config
     libogg-dev libvorbis-dev libfreetype-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick
-    alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base)
+    alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base
+    desktop-file-utils appstream groff-base dpkg-dev file)
 # libFuzzer comes with clang's runtime libraries.
 fuzz_pkgs=(clang libclang-rt-14-dev)
 
