@@ -85,9 +85,14 @@ void DrawState(const std::vector<Track>& tracks, size_t selected) {
     SetDrawColor(255, 255, 255);
     DrawTextAt(String("driver: ") + CurrentAudioDriver()->Name(), 8, 8);
     DrawTextAt("1-9 start  Tab select  Up/Down volume  Left/Right pan  -/= rate  Space pause", 8, 28);
+    SetDrawColor(150, 160, 190);
+    DrawTextAt("volume", 8, 44);
+    DrawTextAt("pan", 140, 44);
+    DrawTextAt("rate", 272, 44);
+    DrawTextAt("position", 404, 44);
     for (size_t i = 0; i < tracks.size(); ++i) {
         const Track& t = tracks[i];
-        float y = 64.0f + 48.0f * float(i);
+        float y = 68.0f + 48.0f * float(i);
         int position = 0;
         if (Ref<TSonvarChannel> mixed = Cast<TSonvarChannel>(t.channel)) position = mixed->Position();
         bool playing = IsChannelPlaying(t.channel);
@@ -126,7 +131,7 @@ void Run() {
 
     InitGLVel2DModule();
     SetAppTitle("Vantrel mixer");
-    if (!OpenGraphics(640, 64 + 48 * int(tracks.size()), 0, 60, 0)) Fail("cannot open an OpenGL window");
+    if (!OpenGraphics(640, 72 + 48 * int(tracks.size()), 0, 60, 0)) Fail("cannot open an OpenGL window");
     Ref<TTimer> timer = MakeTimer(60.0f, nullptr);
 
     if (frameLimit > 0) {
