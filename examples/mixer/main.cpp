@@ -8,9 +8,9 @@
 // pauses or resumes it, Escape quits. With --frames the program plays every
 // sound and quits by itself after N frames. Without a sound device the
 // engine's silent driver plays nothing and the channels never run. Exits
-// with 1 when a file cannot be loaded or no window can be opened.
+// with status 255, naming the cause, when a file cannot be loaded or no
+// window can be opened.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -39,9 +39,10 @@ struct Track {
     bool paused = false;
 };
 
+// An uncaught runtime exception ends the program: RunProgram prints its
+// text on standard error and exits with status 255.
 [[noreturn]] void Fail(const std::string& message) {
-    std::fprintf(stderr, "vantrel_mixer: %s\n", message.c_str());
-    std::exit(1);
+    RaiseRuntimeError(String::FromUtf8("vantrel_mixer: " + message));
 }
 
 // RunProgram makes the executable's folder the working directory, so a

@@ -5,10 +5,9 @@
 //
 // Arrow keys move the centre sprite, the left button drops a sprite where
 // the pointer is, Escape (or closing the window) quits. With --frames the
-// program quits by itself after N frames. Exits with 1 when the image
-// cannot be loaded or no OpenGL window can be opened.
+// program quits by itself after N frames. Exits with status 255, naming the
+// cause, when the image cannot be loaded or no OpenGL window can be opened.
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -42,9 +41,10 @@ String FromLaunchDir(const char* path) {
     return path[0] == '/' ? p : LaunchDir() + "/" + p;
 }
 
+// An uncaught runtime exception ends the program: RunProgram prints its
+// text on standard error and exits with status 255.
 [[noreturn]] void Fail(const std::string& message) {
-    std::fprintf(stderr, "vantrel_sprites: %s\n", message.c_str());
-    std::exit(1);
+    RaiseRuntimeError(String::FromUtf8("vantrel_sprites: " + message));
 }
 
 void Run() {
