@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need.
 # Skips packages that are already installed; uses sudo when not root.
-# Usage: scripts/install-deps.sh [play|test|fuzz]
+# Usage: scripts/install-deps.sh [play|package|test|fuzz]
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build pkg-config
@@ -9,12 +9,16 @@ build_pkgs=(build-essential cmake ninja-build pkg-config
     libogg-dev libvorbis-dev libfreetype-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick
-    alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base)
+    alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base
+    desktop-file-utils appstream groff-base dpkg-dev file)
+# cpack's Debian generator finds library dependencies with dpkg-shlibdeps.
+package_pkgs=(dpkg-dev file)
 # libFuzzer comes with clang's runtime libraries.
 fuzz_pkgs=(clang libclang-rt-14-dev)
 
 wanted=("${build_pkgs[@]}")
 case "${1:-play}" in
+    package) wanted+=("${package_pkgs[@]}") ;;
     test) wanted+=("${test_pkgs[@]}") ;;
     fuzz) wanted+=("${test_pkgs[@]}" "${fuzz_pkgs[@]}") ;;
 esac

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: a plain build, then the whole suite
-# again under AddressSanitizer + UndefinedBehaviorSanitizer, then the
-# concurrency stress tests under ThreadSanitizer. Display tests run inside a
+# Builds everything and runs every test: a plain build, its installation
+# and Debian package (scripts/test-install.sh), then the whole suite again
+# under AddressSanitizer + UndefinedBehaviorSanitizer, then the concurrency
+# stress tests under ThreadSanitizer. Display tests run inside a
 # private Xvfb server with Mesa's software renderer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,6 +32,9 @@ run_ctest() {
 echo "== plain build"
 configure_and_build build all -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_ctest build
+
+echo "== installed game and engine, Debian package"
+xvfb-run -a -s "-screen 0 1024x768x24" scripts/test-install.sh build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 configure_and_build build-asan all -DCMAKE_BUILD_TYPE=Debug \

@@ -97,7 +97,9 @@ protected:
         if (pid_ == 0) {
             setenv("SDL_AUDIODRIVER", "disk", 1);
             setenv("SDL_DISKAUDIOFILE", audio_.c_str(), 1);
-            execl(QIRN_EXECUTABLE, "qirn", static_cast<char*>(nullptr));
+            // QIRN_COMMAND runs another qirn (an installed one), looked up in PATH.
+            const char* command = std::getenv("QIRN_COMMAND");
+            execlp(command ? command : QIRN_EXECUTABLE, "qirn", static_cast<char*>(nullptr));
             _exit(127);
         }
         window_ = Shell("timeout 30 xdotool search --sync --name '^OXR #48 - QIRN$' | head -n 1");

@@ -20,6 +20,7 @@
 #include "audio/wav_loader.h"
 #include "resources/png_pixmap.h"
 #include "resources/stream.h"
+#include "tools/assetgen/art.h"
 #include "tools/assetgen/music.h"
 #include "tools/assetgen/sound_output.h"
 
@@ -96,6 +97,18 @@ TEST(GeneratedFiles, PicturesHaveTheirSizesAndAlpha) {
         }
         EXPECT_GT(clear, 0);
         EXPECT_GT(opaque, 0);
+    }
+}
+
+// Square, at their size, with a transparent corner around an opaque tile.
+TEST(GeneratedFiles, IconsAtEverySize) {
+    for (int size : assetgen::kIconSizes) {
+        SCOPED_TRACE(size);
+        Picture p = ReadPng(kGameDir / "icons" / ("qirn-" + std::to_string(size) + ".png"));
+        ASSERT_EQ(p.width, size);
+        ASSERT_EQ(p.height, size);
+        EXPECT_EQ(p.alpha.front(), 0);
+        EXPECT_EQ(p.alpha[size_t(size / 2) * size_t(size) + size_t(size / 2)], 255);
     }
 }
 
@@ -210,5 +223,9 @@ TEST(GeneratedFiles, ASecondRunGivesTheSameBytes) {
     ASSERT_EQ(std::system(command.c_str()), 0);
     for (const char* name : kPictures) EXPECT_TRUE(Bytes(again / "gfx" / name) == Bytes(kGameDir / "gfx" / name)) << name;
     for (const char* name : kSounds) EXPECT_TRUE(Bytes(again / "snd" / name) == Bytes(kGameDir / "snd" / name)) << name;
+    for (int size : assetgen::kIconSizes) {
+        std::string name = "qirn-" + std::to_string(size) + ".png";
+        EXPECT_TRUE(Bytes(again / "icons" / name) == Bytes(kGameDir / "icons" / name)) << name;
+    }
     fs::remove_all(again);
 }

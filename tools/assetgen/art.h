@@ -30,6 +30,11 @@ Canvas MakeHealth();
 Canvas MakeShot();
 Canvas MakeShockwave();
 
+// The program icon at size x size pixels, and the sizes the desktop looks
+// for (written as icons/qirn-<size>.png).
+Canvas MakeIcon(int size);
+inline constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
 // Every picture with its file name under gfx/, in the game's loading order.
 struct ArtPiece {
     const char* name;

@@ -1,5 +1,6 @@
 // qirn_assetgen OUTDIR [--contact-sheet FILE]: writes the game's pictures to
-// OUTDIR/gfx and its sounds to OUTDIR/snd; with --contact-sheet, also a
+// OUTDIR/gfx, its sounds to OUTDIR/snd and its desktop icons to
+// OUTDIR/icons; with --contact-sheet, also a
 // picture showing all the art. Exits non-zero, naming the file, when a file
 // cannot be written.
 #include <cstdio>
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     vantrel::StartRuntime(argc, argv, false);
     std::filesystem::path out = argv[1];
     std::error_code error;
-    for (const char* sub : {"gfx", "snd"}) {
+    for (const char* sub : {"gfx", "snd", "icons"}) {
         std::filesystem::create_directories(out / sub, error);
         if (error) {
             std::fprintf(stderr, "qirn_assetgen: cannot create %s: %s\n", (out / sub).c_str(), error.message().c_str());
@@ -45,6 +46,10 @@ int main(int argc, char** argv) {
     for (const ArtPiece& piece : kArtPieces) {
         std::string path = (out / "gfx" / piece.name).string();
         if (!Check(WritePng(piece.make(), path), path)) return 1;
+    }
+    for (int size : kIconSizes) {
+        std::string path = (out / "icons" / ("qirn-" + std::to_string(size) + ".png")).string();
+        if (!Check(WritePng(MakeIcon(size), path), path)) return 1;
     }
     for (const EffectPiece& piece : kEffectPieces) {
         std::string path = (out / "snd" / piece.name).string();
