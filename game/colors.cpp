@@ -64,7 +64,7 @@ void Color::Set(int offset, int sat, int val) {
 }
 
 void Background::Load() {
-    img = RequireImage(LoadAnimImageFile("gfx/patterns.png", 32, 32, 0, 10, -1), "gfx/patterns.png");
+    img = RequireCells("gfx/patterns.png", 32, 32, 10);
     Set(0);
 }
 

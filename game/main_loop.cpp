@@ -40,6 +40,19 @@ Ref<TImage> RequireImage(const Ref<TImage>& image, const char* path) {
     return image;
 }
 
+Ref<TImage> RequireCells(const char* path, int cellWidth, int cellHeight, int cells) {
+    Ref<TPixmap> pixmap = LoadPixmapFrom(String(path));
+    if (!pixmap) return RequireImage(nullptr, path);
+    Ref<TImage> image = LoadAnimImageFile(pixmap, cellWidth, cellHeight, 0, cells, -1);
+    if (!image) {
+        throw TRuntimeException(String("Image file too small: ") + String(path) + String(" is ") +
+                                String::FromInt(pixmap->width) + String(" x ") + String::FromInt(pixmap->height) +
+                                String(" pixels, not enough for ") + String::FromInt(cells) + String(" cells of ") +
+                                String::FromInt(cellWidth) + String(" x ") + String::FromInt(cellHeight));
+    }
+    return image;
+}
+
 void StartGameModules() {
     static bool started = false;
     if (started) return;

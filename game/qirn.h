@@ -213,5 +213,8 @@ struct Sound {
 
 // Loads an image the game cannot run without; names the file when missing.
 Ref<vantrel::TImage> RequireImage(const Ref<vantrel::TImage>& image, const char* path);
+// Loads an image of cells of the given size, starting at the first; names
+// the file and its size when it holds fewer cells than that.
+Ref<vantrel::TImage> RequireCells(const char* path, int cellWidth, int cellHeight, int cells);
 
 }  // namespace qirn

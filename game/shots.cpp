@@ -44,15 +44,26 @@ void Shot::Update() {
         if (!shot) continue;  // a link removed ahead of the walk
         shot->x += shot->vx;
         shot->y += shot->vy;
+        double dx = shot->x - 400;
+        double dy = shot->y - 300;
+        double d2 = dx * dx + dy * dy;
+        bool covered = Shield::position == shot->pos;
+        // From about level 63 a step is longer than the hit zone is wide, so
+        // it can carry a shot past the centre untouched; such a shot ends its
+        // step at the centre, where it is blocked or gets through.
+        bool passedCentre = dx * shot->vx + dy * shot->vy > 0;
+        bool inReach = d2 < kHitDistanceSquared || (covered && d2 < kBlockDistanceSquared);
+        if (passedCentre && !inReach) {
+            shot->x = 400;
+            shot->y = 300;
+            d2 = 0;
+        }
         Color::Set(180, 255, 255);
         SetBlendMode(BlendAdditive);
         SetDrawScale(1, 1);
         SetDrawRotation(0);
         DrawImageAt(img, shot->x, shot->y, 0);
-        double dx = shot->x - 400;
-        double dy = shot->y - 300;
-        double d2 = dx * dx + dy * dy;
-        if (d2 < kBlockDistanceSquared && Shield::position == shot->pos) {
+        if (d2 < kBlockDistanceSquared && covered) {
             Game::score += 1;
             shot->Hit(1);
             Sound::Play(Sound::hitSnd);

@@ -30,9 +30,11 @@ const char kPngError[] = "PNG ERROR";
 // Deflate expands its input at most 1032-fold, so the image data of a PNG
 // cannot decode to more than this many bytes per byte of the file.
 constexpr int64_t kMaxInflateRatio = 1032;
-// Largest image accepted, whatever the data: 8192 x 8192 RGBA pixels,
-// beyond what any texture of the engine can use.
+// Largest pixmap accepted, whatever the data: 256 MiB of rows, as many as
+// 8192 x 8192 RGBA pixels hold.
 constexpr int64_t kMaxImageBytes = int64_t{1} << 28;
+// The loader's rows start on 4-byte boundaries.
+constexpr int kRowAlign = 4;
 constexpr png_uint_32 kMaxDimension = 65535;
 
 // What one decode or encode shares with libpng's callbacks.
@@ -161,7 +163,6 @@ bool ReadPngHeader(png_structp png, png_infop info, PngSession* session, PngLayo
     const int64_t packedRow = (static_cast<int64_t>(width) * png_get_channels(png, info) * depth + 7) / 8;
     if (session->left >= 0 && packedRow * height > kMaxInflateRatio * session->left)
         png_error(png, "image larger than its data");
-    if (static_cast<int64_t>(width) * height * 4 > kMaxImageBytes) png_error(png, "image too large");
 
     png_set_strip_16(png);
     png_set_expand(png);
@@ -170,6 +171,8 @@ bool ReadPngHeader(png_structp png, png_infop info, PngSession* session, PngLayo
         png_set_gray_to_rgb(png);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
+    const int64_t pitch = (static_cast<int64_t>(png_get_rowbytes(png, info)) + kRowAlign - 1) / kRowAlign * kRowAlign;
+    if (pitch * height > kMaxImageBytes) png_error(png, "image too large");
 
     layout->width = png_get_image_width(png, info);
     layout->height = png_get_image_height(png, info);
@@ -249,11 +252,16 @@ Ref<TPixmap> Decode(TStream& stream) {
         png_set_user_limits(s.png, kMaxDimension, kMaxDimension);
         // A malformed chunk, ancillary or not, marks a damaged file.
         png_set_benign_errors(s.png, 0);
+        // Except for the colour-management chunks: pixels are loaded as
+        // stored, so these are never read, and real files often carry
+        // profiles libpng finds fault with.
+        static const png_byte kColourChunks[] = "iCCP\0sRGB\0gAMA\0cHRM";
+        png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, kColourChunks, 4);
 
         PngLayout layout{};
         failed = !ReadPngHeader(s.png, s.info, &session, &layout);
         if (!failed && layout.format != 0) {
-            pixmap = NewPixmap(static_cast<int>(layout.width), static_cast<int>(layout.height), layout.format, 4);
+            pixmap = NewPixmap(static_cast<int>(layout.width), static_cast<int>(layout.height), layout.format, kRowAlign);
             std::vector<png_bytep> rows(layout.height);
             for (png_uint_32 y = 0; y < layout.height; ++y) rows[y] = pixmap->PixelPtr(0, static_cast<int>(y));
             failed = !ReadPngRows(s.png, s.info, rows.data());

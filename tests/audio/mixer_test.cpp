@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "audio/audio_device.h"
@@ -200,6 +201,14 @@ TEST_F(MixerTest, PanAttenuatesTheFarSideAndNegativeDepthInvertsTheRight) {
     auto out = MixLater(4);
     EXPECT_EQ(out[0], 0);
     EXPECT_EQ(out[1], 8000);
+
+    // Partial pans to either side.
+    for (auto [pan, leftOut, rightOut] : {std::tuple{0.25f, 6000, 8000}, {-0.25f, 8000, 6000}, {-1.0f, 8000, 0}}) {
+        mixer_set_pan(right, pan);
+        out = Mix(4);
+        EXPECT_EQ(out[0], leftOut) << pan;
+        EXPECT_EQ(out[1], rightOut) << pan;
+    }
 
     mixer_set_pan(right, -0.5f);
     mixer_set_depth(right, -1.0f);

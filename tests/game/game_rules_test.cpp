@@ -1,4 +1,6 @@
 #include <cmath>
+#include <filesystem>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -150,6 +152,29 @@ TEST_F(ShotWindow, GetsThroughAtStep137WhenNotBlocked) {
     EXPECT_GE(Shield::rest, 0);
     EXPECT_EQ(Background::target, Shield::rest + 2);
     EXPECT_EQ(Shockwave::list->Count(), 1);
+}
+
+TEST_F(GameTest, ShotsFastEnoughToStepOverTheCentreAreStillResolved) {
+    for (int level : {63, 70, 90}) {
+        SetUp();
+        Game::state = Game::nextState = Game::StatePlay;
+        Game::fade = 1.0;
+        Level::number = level;
+        Player::health = 12;
+        // Frames ten ticks apart cut the waits between sequences short;
+        // shots still take one step a frame.
+        tickDelta = 10;
+        Press(87);  // the shield stays up above
+        int frames = 0;
+        while (Game::nextState != Game::StateGameOver && frames < 300) {
+            Frame();
+            ++frames;
+        }
+        EXPECT_EQ(Game::nextState, Game::StateGameOver) << "level " << level;
+        EXPECT_EQ(Level::number, level);
+        EXPECT_GT(Game::score, 0) << "shots from above are blocked at level " << level;
+        Release(87);
+    }
 }
 
 TEST_F(GameTest, ThePreviousFramesShieldPositionDecides) {
@@ -321,6 +346,22 @@ TEST_F(GameTest, FontPlacesCellsByTheirInkBox) {
     float sx, sy;
     GetDrawScale(sx, sy);
     EXPECT_FLOAT_EQ(sx, 0.5f);
+}
+
+TEST_F(GameTest, AFontImageTooSmallForItsCellsIsNamedWithItsSize) {
+    const std::string dir = ::testing::TempDir() + "qirn_small_font_" + std::to_string(getpid());
+    std::filesystem::create_directories(dir + "/gfx");
+    ASSERT_EQ(EncodePngPixmap(NewPixmap(16, 16, FormatRGBA8888, 4), String((dir + "/gfx/font.png").c_str()), 1), 1);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    String message;
+    try {
+        Font::Load();
+    } catch (const TRuntimeException& e) {
+        message = e.error;
+    }
+    std::filesystem::remove_all(dir);
+    ASSERT_EQ(chdir(VANTREL_BUILD_DIR "/game"), 0);
+    EXPECT_EQ(message, String("Image file too small: gfx/font.png is 16 x 16 pixels, not enough for 256 cells of 32 x 32"));
 }
 
 // ---- shockwaves ---------------------------------------------------------------------

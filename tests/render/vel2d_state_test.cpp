@@ -82,6 +82,15 @@ TEST_F(Vel2DState, RotationScaleAndHandlePlaceRectangles) {
     driver->Transform(10, 0, 0, 0, x, y);
     EXPECT_NEAR(x, 10 * std::cos(M_PI / 6), 1e-4);
     EXPECT_NEAR(y, 10 * std::sin(M_PI / 6), 1e-4);
+    // Each axis keeps its own scale through the turn.
+    SetDrawTransform(30, 2, 1);
+    driver->Transform(10, 0, 0, 0, x, y);
+    EXPECT_NEAR(x, 20 * std::cos(M_PI / 6), 1e-4);
+    EXPECT_NEAR(y, 20 * std::sin(M_PI / 6), 1e-4);
+    driver->Transform(0, 10, 0, 0, x, y);
+    EXPECT_NEAR(x, -10 * std::sin(M_PI / 6), 1e-4);
+    EXPECT_NEAR(y, 10 * std::cos(M_PI / 6), 1e-4);
+    SetDrawTransform(30, 1, 1);
     float rot, sx, sy;
     GetDrawScale(sx, sy);
     rot = GetDrawRotation();
@@ -174,8 +183,12 @@ TEST_F(Vel2DState, LogicalResolutionScalesViewportAndIsDroppedOnResize) {
     EXPECT_EQ(driver->Last("SetViewport").args, (std::vector<float>{20, 30, 200, 100}));
     int x, y, w, h;
     GetClipViewport(x, y, w, h);
-    EXPECT_EQ(x, 10);
-    EXPECT_EQ(w, 100);
+    EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{10, 15, 100, 50}));
+    // Each axis has its own scale.
+    SetLogicalResolution(400, 600);
+    SetClipViewport(10, 15, 100, 50);
+    EXPECT_EQ(driver->Last("SetViewport").args, (std::vector<float>{20, 15, 200, 50}));
+    EXPECT_EQ(graphics->vres_mouseyscale, 1.0f);
 
     // Edges are floored separately: a logical unit of 3/4 pixel.
     SetLogicalResolution(1066.6667f, 800);

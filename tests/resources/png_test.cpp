@@ -45,6 +45,45 @@ void AppendChunk(std::vector<uint8_t>* png, const char* type, const uint8_t* dat
     png->insert(png->end(), chunk.begin(), chunk.end());
 }
 
+// The image data of `height` rows that all hold `row`, deflated one row at
+// a time, so that a large image costs no more than its compressed size.
+std::vector<uint8_t> DeflateRows(const std::vector<uint8_t>& row, png_uint_32 height) {
+    std::vector<uint8_t> line(1, 0);  // filter byte: none
+    line.insert(line.end(), row.begin(), row.end());
+    std::vector<uint8_t> packed(1 << 16);
+    std::vector<uint8_t> data;
+    z_stream z{};
+    deflateInit(&z, 1);
+    for (png_uint_32 y = 0; y <= height; ++y) {
+        z.next_in = line.data();
+        z.avail_in = y < height ? static_cast<uInt>(line.size()) : 0;
+        do {
+            z.next_out = packed.data();
+            z.avail_out = static_cast<uInt>(packed.size());
+            deflate(&z, y < height ? Z_NO_FLUSH : Z_FINISH);
+            data.insert(data.end(), packed.data(), z.next_out);
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    return data;
+}
+
+// An 8-bit PNG with the given image data and `extra` chunks ahead of it.
+std::vector<uint8_t> BuildPng(png_uint_32 width, png_uint_32 height, int colorType, const std::vector<uint8_t>& data,
+                              const std::vector<std::pair<const char*, std::vector<uint8_t>>>& extra = {}) {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    uint8_t ihdr[13] = {};
+    png_save_uint_32(ihdr, width);
+    png_save_uint_32(ihdr + 4, height);
+    ihdr[8] = 8;
+    ihdr[9] = static_cast<uint8_t>(colorType);
+    AppendChunk(&png, "IHDR", ihdr, 13);
+    for (const auto& [type, bytes] : extra) AppendChunk(&png, type, bytes.data(), bytes.size());
+    AppendChunk(&png, "IDAT", data.data(), data.size());
+    AppendChunk(&png, "IEND", nullptr, 0);
+    return png;
+}
+
 // The same PNG with its colour-space chunks (gAMA, cHRM, sRGB, iCCP)
 // replaced by one gAMA chunk: none at all for 8-bit samples (the simplified
 // reader then takes them as sRGB), gamma 1.0 for 16-bit samples (it then
@@ -215,6 +254,53 @@ TEST_F(Png, CorruptAndHostileFilesGiveNullWithoutLargeAllocations) {
     }
 }
 
+TEST_F(Png, ColourManagementChunksNeverStopAnImageLoading) {
+    // A display profile for RGB, which libpng will not accept on grey.
+    std::vector<uint8_t> profile(132, 0);
+    png_save_uint_32(profile.data(), 132);
+    std::memcpy(profile.data() + 12, "mntrRGB XYZ ", 12);
+    std::memcpy(profile.data() + 36, "acsp", 4);
+    png_save_uint_32(profile.data() + 68, 0xF6D6);  // D50 white
+    png_save_uint_32(profile.data() + 72, 0x10000);
+    png_save_uint_32(profile.data() + 76, 0xD32D);
+    uLongf packedSize = compressBound(132);
+    std::vector<uint8_t> iccp = {'p', 0, 0};
+    iccp.resize(3 + packedSize);
+    ASSERT_EQ(compress(iccp.data() + 3, &packedSize, profile.data(), 132), Z_OK);
+    iccp.resize(3 + packedSize);
+    std::vector<uint8_t> gamma(4);
+    png_save_uint_32(gamma.data(), 100000);
+
+    using Chunks = std::vector<std::pair<const char*, std::vector<uint8_t>>>;
+    for (const Chunks& chunks : {Chunks{{"iCCP", iccp}}, Chunks{{"gAMA", gamma}, {"sRGB", {0}}}}) {
+        SCOPED_TRACE(chunks.front().first);
+        Ref<TPixmap> pixmap = DecodePngPixmap(Memory(BuildPng(2, 1, PNG_COLOR_TYPE_GRAY, DeflateRows({10, 200}, 1), chunks)));
+        ASSERT_TRUE(pixmap);
+        EXPECT_EQ(pixmap->PixelPtr(0, 0)[0], 10);
+        EXPECT_EQ(pixmap->PixelPtr(1, 0)[0], 200);
+    }
+}
+
+TEST_F(Png, TheSizeLimitCountsThePixmapsOwnBytes) {
+    // Grey of 8193 x 8192 needs 64 MiB and its data is all there.
+    std::vector<uint8_t> row(8193, 0);
+    for (size_t i = 0; i < 256; ++i) row[i * 29] = static_cast<uint8_t>(i * 151);  // keeps deflate honest
+    Ref<TPixmap> grey = DecodePngPixmap(Memory(BuildPng(8193, 8192, PNG_COLOR_TYPE_GRAY, DeflateRows(row, 8192))));
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->format, FormatI8);
+    EXPECT_EQ(grey->PixelPtr(29, 8191)[0], 151);
+    grey = nullptr;
+
+    // The same size in RGBA would need a little over 256 MiB; 300 kB of data
+    // could inflate to that much.
+    std::vector<uint8_t> rgba = BuildPng(8193, 8192, PNG_COLOR_TYPE_RGB_ALPHA, std::vector<uint8_t>(300000));
+    alloc_peak::Reset();
+    EXPECT_FALSE(LoadPixmapFrom(Memory(std::move(rgba))));
+    if (alloc_peak::Available()) {
+        EXPECT_LT(alloc_peak::PeakSinceReset(), 1u << 20);
+    }
+}
+
 TEST_F(Png, DecodingFollowsTheFormatRules) {
     // Grey with alpha spreads the grey into all three colours.
     Ref<TPixmap> ga = DecodePngPixmap(Memory(EncodeWithSimplifiedApi(2, 1, PNG_FORMAT_GA, {100, 200, 7, 0})));
@@ -255,6 +341,12 @@ TEST_F(Png, NotPngIsRefusedAndShortDataIsAStreamError) {
     bytes.resize(bytes.size() / 2);
     EXPECT_THROW(DecodePngPixmap(Memory(bytes)), TStreamReadException);
     EXPECT_FALSE(LoadPixmapFrom(Memory(bytes)));
+
+    // Cut inside the checksum of the image data: the chunk is refused as
+    // short before libpng reads it, whatever its (here damaged) data hold.
+    std::vector<uint8_t> cut = BuildPng(1, 1, PNG_COLOR_TYPE_GRAY, {0xFF, 0, 0, 0, 0, 0, 0, 0, 0});
+    cut.resize(cut.size() - 12 - 2);
+    EXPECT_THROW(DecodePngPixmap(Memory(cut)), TStreamReadException);
 
     // The chain leaves a refusing stream open for the caller.
     Ref<TStream> caller = Memory(bytes);

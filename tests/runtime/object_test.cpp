@@ -68,6 +68,12 @@ TEST(String, Utf8RoundTripIncludingSurrogatesAndBadBytes) {
     EXPECT_EQ(String::FromUtf8("\xC0\xAF\xE0\x80\xAF").Units(), std::u16string(5, u'\uFFFD'));
     EXPECT_EQ(String::FromUtf8("\xED\xA0\x80x").Units(), u"\uFFFD\uFFFD\uFFFDx");
     EXPECT_EQ(String::FromUtf8("\xF0\x8F\xBF\xBF").Units(), std::u16string(4, u'\uFFFD'));
+    // The first and last code point of every encoding length, and those
+    // either side of the surrogates.
+    const std::string edges = "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+    EXPECT_EQ(String::FromUtf8(edges).Units(), u"\u007F\u0080\u07FF\u0800\uD7FF\uE000\uFFFF\U00010000\U0010FFFF");
+    EXPECT_EQ(String::FromUtf8(edges).ToUtf8(), edges);
+    EXPECT_EQ(String::FromUtf8("\xF4\x90\x80\x80").Units(), std::u16string(4, u'\uFFFD'));
 }
 
 TEST(String, DecimalTextAndSearching) {
@@ -78,8 +84,13 @@ TEST(String, DecimalTextAndSearching) {
     EXPECT_EQ(url.Find("::"), 4);
     EXPECT_EQ(url.Find("::", 5), 7);
     EXPECT_EQ(url.Slice(0, 4).ToLower(), String("bank"));
+    EXPECT_EQ(url.Slice(-1, 99), url);
+    EXPECT_EQ(url.Slice(9, 99), String("b"));
+    EXPECT_EQ(url.Slice(5, 4), String());
+    EXPECT_EQ(String("@AZ[`az{").ToLower(), String("@az[`az{"));
+    EXPECT_EQ(String("@AZ[`az{").ToUpper(), String("@AZ[`AZ{"));
     EXPECT_EQ(String("a\\b\\c").Replace("\\", "/"), String("a/b/c"));
-    EXPECT_EQ(String("  x y \r\n").Trim(), String("x y"));
+    EXPECT_EQ(String("\x01 !x y! \r\n").Trim(), String("!x y!"));
     EXPECT_TRUE(String() == String(""));
 }
 

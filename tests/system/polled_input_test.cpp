@@ -35,6 +35,23 @@ TEST_F(PolledInput, HeldKeyGivesOneHitAcrossRepeats) {
     EXPECT_EQ(IsKeyDown(87), 0);
 }
 
+TEST_F(PolledInput, ASecondDownWhileHeldIsNoNewHit) {
+    // Return and keypad Enter share one key code.
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
+    EXPECT_EQ(TakeKeyHits(13), 1);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 0, 0);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 0, 0);
+    EXPECT_EQ(TakeButtonHits(3), 1);
+    // The last entries of the tables count; the first codes past them are
+    // ignored rather than landing in a neighbouring table.
+    for (int code : {255, 256}) SendEvent(MakeEvent(EventId::KeyDown, nullptr, code, 0, 0, 0, nullptr));
+    SendEvent(MakeEvent(EventId::MouseDown, nullptr, 4, 0, 0, 0, nullptr));
+    EXPECT_EQ(TakeKeyHits(255), 1);
+    EXPECT_EQ(TakeKeyHits(0), 0);
+    EXPECT_EQ(TakeButtonHits(0), 0);
+}
+
 TEST_F(PolledInput, PressesBetweenQueriesAddUp) {
     for (int i = 0; i < 2; ++i) {
         PushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
