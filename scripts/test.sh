@@ -23,9 +23,12 @@ configure_and_build() {
     cmake --build "$dir" --target "$target" -- -j"$jobs"
 }
 
+# The X server must not reset when its last client leaves: tests start and
+# end all the time, and a program connecting while the server resets is
+# refused, which fails whichever display test starts at that moment.
 run_ctest() {
     local dir=$1; shift
-    (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24" \
+    (cd "$dir" && xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
         ctest --output-on-failure --timeout 600 -j"$jobs" "$@")
 }
 

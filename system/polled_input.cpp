@@ -199,7 +199,10 @@ int PointerMoveX() { return TakeMove(0); }
 int PointerMoveY() { return TakeMove(1); }
 int PointerWheelMove() { return TakeMove(2); }
 
+// Inside the pump nothing can arrive while these wait, and even a quit
+// signal only becomes another queued event: they would never end.
 int WaitKeyPress() {
+    if (SystemEventsPumping()) return 0;
     FlushKeyState();
     for (;;) {
         WaitSystemEvents();
@@ -210,6 +213,7 @@ int WaitKeyPress() {
 }
 
 int WaitTypedChar() {
+    if (SystemEventsPumping()) return 0;
     FlushKeyState();
     for (;;) {
         WaitSystemEvents();
@@ -218,6 +222,7 @@ int WaitTypedChar() {
 }
 
 int WaitButtonPress() {
+    if (SystemEventsPumping()) return 0;
     FlushButtonState();
     for (;;) {
         WaitSystemEvents();

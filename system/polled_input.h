@@ -46,6 +46,8 @@ int PointerMoveY();
 int PointerWheelMove();
 
 // Block until a key press (its code), a typed character or a button press.
+// Called inside the event pump (from a hook or a posted call) they return 0
+// at once and leave the tables alone.
 int WaitKeyPress();
 int WaitTypedChar();
 int WaitButtonPress();

@@ -26,7 +26,7 @@ int StartPeriodicPlatformTimer(int periodMs, PlatformTimerFunc callback, void* u
 int StartOneShotPlatformTimer(int delayMs, PlatformTimerFunc callback, void* user);
 void CancelPlatformTimer(int id);
 
-// Milliseconds since an arbitrary start, wrapping after 2^32 ms.
+// Milliseconds since the system started, wrapping after 2^32 ms.
 uint32_t MillisecondCounter();
 
 // Asks for timers and sleeps accurate to about ms milliseconds, and undoes

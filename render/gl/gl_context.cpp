@@ -9,6 +9,7 @@
 #include "runtime/exceptions.h"
 #include "runtime/program.h"
 #include "system/sdl/sdl_event_translator.h"
+#include "system/sdl/sdl_video.h"
 
 namespace vantrel {
 
@@ -21,10 +22,6 @@ GLContext* contexts = nullptr;       // newest first
 GLContext* sharedContext = nullptr;  // kind 0, not in the list
 GLContext* current = nullptr;
 GLContext* fullScreenContext = nullptr;
-
-bool EnsureVideo() {
-    return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-}
 
 void RequestPixelFormat(int flags) {
     PixelFormatRequest f = PixelFormatFor(flags);
@@ -201,7 +198,7 @@ WindowPlacement CentredWindow(int desktopWidth, int desktopHeight, int width, in
 }
 
 GLContext* CreateGLContext(int width, int height, int depth, int hertz, int flags) {
-    if (width <= 0 || height <= 0 || !EnsureVideo()) return nullptr;
+    if (width <= 0 || height <= 0 || !StartSDLVideo()) return nullptr;
     bool fullScreen = depth != 0;
     Uint32 windowFlags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     int left = 0, top = 0;
@@ -250,7 +247,7 @@ GLContext* CreateGLContext(int width, int height, int depth, int hertz, int flag
 }
 
 GLContext* AttachGLContext(intptr_t windowHandle, int flags) {
-    if (windowHandle == 0 || !EnsureVideo()) return nullptr;
+    if (windowHandle == 0 || !StartSDLVideo()) return nullptr;
     SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
     RequestPixelFormat(flags);
     SDL_Window* window = SDL_CreateWindowFrom(reinterpret_cast<const void*>(windowHandle));
@@ -315,7 +312,7 @@ int CurrentSwapInterval() { return current ? current->swapInterval : -1; }
 
 GraphicsModeList DisplayModes() {
     std::vector<Ref<TGraphicsMode>> modes;
-    if (EnsureVideo()) {
+    if (StartSDLVideo()) {
         int count = SDL_GetNumDisplayModes(0);
         if (count > kMaxDisplayModes) count = kMaxDisplayModes;
         for (int i = 0; i < count; ++i) {
@@ -333,7 +330,7 @@ void ShareGLContexts() {
     if (sharedContext) return;
     SDL_Window* window = nullptr;
     SDL_GLContext gl = nullptr;
-    if (EnsureVideo()) {
+    if (StartSDLVideo()) {
         RequestPixelFormat(0);
         window = SDL_CreateWindow(kWindowClass, 0, 0, 1, 1,
                                   SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);

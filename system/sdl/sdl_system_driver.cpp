@@ -14,6 +14,7 @@
 #include "system/requester_text.h"
 #include "system/sdl/sdl_dialogs.h"
 #include "system/sdl/sdl_event_translator.h"
+#include "system/sdl/sdl_video.h"
 #include "system/timer_service.h"
 
 namespace vantrel {
@@ -43,10 +44,13 @@ void StartGlue() {
         RaiseRuntimeError(String("SDL could not start its event subsystem: ") + SDL_GetError());
     }
     // No display is fine: events, timers and posted calls work without one.
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) SDL_InitSubSystem(SDL_INIT_VIDEO);
+    StartSDLVideo();
     SDL_StartTextInput();
     // Poll drains the queue itself and needs no end-of-poll marker events.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
+    // A close request is already the terminate request; the quit event SDL
+    // would add when the last window closes would make it two.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     const Uint32 type = SDL_RegisterEvents(1);
     if (type == static_cast<Uint32>(-1)) {
         RaiseRuntimeError("SDL has no event type left for main-thread calls");

@@ -108,10 +108,6 @@ void CancelPlatformTimer(int id) {
     slots[expected % kSlots].id.compare_exchange_strong(expected, 0, std::memory_order_acq_rel);
 }
 
-uint32_t MillisecondCounter() {
-    return SDL_GetTicks();
-}
-
 void SetTimerResolution(int ms) {
     SDL_SetHint(SDL_HINT_TIMER_RESOLUTION, std::to_string(ms).c_str());
 }

@@ -7,6 +7,7 @@
 #include "display_fixture.h"
 #include "render/gl/gl_context.h"
 #include "render/gl/gl_graphics.h"
+#include "system/event.h"
 #include "system/hook.h"
 #include "system/polled_input.h"
 #include "system/system_driver.h"
@@ -165,10 +166,26 @@ void PushWindowEvent(Uint8 what) {
     PumpSystemEvents();
 }
 
-TEST_F(DisplayGraphics, ClosingTheWindowIsATerminateRequestThatKeepsTheWindow) {
+int terminateEvents = 0;
+Ref<Object> CountTerminates(int, const Ref<Object>& data, const Ref<Object>&) {
+    TEvent* e = dynamic_cast<TEvent*>(data.get());
+    if (e && e->id == EventId::AppTerminate) ++terminateEvents;
+    return data;
+}
+
+TEST_F(DisplayGraphics, ClosingTheWindowIsOneTerminateRequestThatKeepsTheWindow) {
     ASSERT_TRUE(OpenGraphics(320, 200, 0, 0, 0));
     TakeTerminateRequest();
-    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    InstallHook(EventHookId, CountTerminates, nullptr, 0);
+    terminateEvents = 0;
+    RequestX11Close(CurrentWindow());
+    for (int i = 0; i < 500 && terminateEvents == 0; ++i) {
+        SDL_Delay(10);
+        PumpSystemEvents();
+    }
+    PumpSystemEvents();   // anything SDL queued behind the close
+    UninstallHook(EventHookId, CountTerminates, nullptr);
+    EXPECT_EQ(terminateEvents, 1);
     EXPECT_EQ(TakeTerminateRequest(), 1);
     EXPECT_NE(CurrentWindow(), nullptr);
 }
@@ -202,16 +219,31 @@ TEST_F(DisplayGraphics, AttachesToAForeignWindowAndLeavesItOpen) {
     EXPECT_FALSE(AttachGraphicsToWindow(0, 0));
 }
 
+// Without a display no window opens, unless a driver that draws unseen is
+// asked for by name.
 TEST(DisplayGraphicsFailure, NoDisplayGivesNullGraphics) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            setenv("DISPLAY", ":4099", 1);
-            setenv("SDL_VIDEODRIVER", "x11", 1);
-            StartDisplayTests();
-            std::exit(OpenGraphics(800, 600, 0, 60, 0) ? 1 : 0);
-        },
-        ::testing::ExitedWithCode(0), "");
+    const struct {
+        const char* display;  // nullptr: unset
+        const char* videoDriver;
+        int opens;
+    } cases[] = {
+        {":4099", "x11", 0},
+        {":4099", nullptr, 0},
+        {nullptr, nullptr, 0},
+        {nullptr, "offscreen", 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EXIT(
+            {
+                if (c.display) setenv("DISPLAY", c.display, 1); else unsetenv("DISPLAY");
+                if (c.videoDriver) setenv("SDL_VIDEODRIVER", c.videoDriver, 1); else unsetenv("SDL_VIDEODRIVER");
+                StartDisplayTests();
+                std::exit(OpenGraphics(800, 600, 0, 60, 0) ? 1 : 0);
+            },
+            ::testing::ExitedWithCode(c.opens), "")
+            << (c.display ? c.display : "no DISPLAY") << ", " << (c.videoDriver ? c.videoDriver : "no driver");
+    }
 }
 
 TEST(GraphicsPixelFormat, FlagsAskForTheirBuffers) {

@@ -49,6 +49,23 @@ std::string X11WindowClass(SDL_Window* window) {
     return name;
 }
 
+void RequestX11Close(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    if (!X11Info(window, info)) return;
+    // Through a connection of its own, so the message comes from the server.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return;
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = info.info.x11.window;
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, info.info.x11.window, False, NoEventMask, &close);
+    XCloseDisplay(display);
+}
+
 ForeignX11Window::ForeignX11Window(int width, int height) {
     Display* display = XOpenDisplay(nullptr);
     _display = display;

@@ -15,6 +15,9 @@ std::string X11WindowClass(SDL_Window* window);
 // Width and height of the first image in the window's _NET_WM_ICON, or 0, 0.
 void X11IconSize(SDL_Window* window, int& width, int& height);
 
+// Asks the window to close as a window manager does (WM_DELETE_WINDOW).
+void RequestX11Close(SDL_Window* window);
+
 // A mapped top-level window on the default display that SDL knows nothing of.
 class ForeignX11Window {
 public:

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include <unistd.h>
+
 #include "event_recorder.h"
 #include "runtime/runtime.h"
 #include "system/polled_input.h"
@@ -139,4 +143,32 @@ TEST_F(PolledInput, AttachedToASourceIgnoresOthersAndDetachedTablesFreeze) {
     SendEvent(MakeEvent(EventId::KeyDown, mine, 67, 0, 0, 0, nullptr));
     EXPECT_EQ(IsKeyDown(67), 0);
     AttachPolledInput(nullptr);
+}
+
+namespace {
+
+int waitsInsideThePump = -1;
+
+Ref<Object> WaitForInputOnKeyDown(int, const Ref<Object>& data, const Ref<Object>&) {
+    TEvent* e = dynamic_cast<TEvent*>(data.get());
+    if (e && e->id == EventId::KeyDown) waitsInsideThePump = WaitKeyPress() + WaitTypedChar() + WaitButtonPress();
+    return data;
+}
+
+}  // namespace
+
+TEST_F(PolledInput, WaitsCalledInsideThePumpReturnAtOnce) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // A wait that spins is ended by the alarm, and the child fails.
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            InstallHook(EventHookId, WaitForInputOnKeyDown, nullptr, 0);
+            PushKey(SDL_KEYDOWN, SDL_SCANCODE_Q);
+            PumpSystemEvents();
+            UninstallHook(EventHookId, WaitForInputOnKeyDown, nullptr);
+            // The tables are left alone: the press is still there to take.
+            std::exit(waitsInsideThePump == 0 && TakeKeyHits('Q') == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

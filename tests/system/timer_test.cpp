@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -18,6 +20,10 @@ namespace {
 
 int ElapsedMs(Clock::time_point since) {
     return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+}
+
+int WrappedDifference(int a, int b) {
+    return static_cast<int>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 
 }  // namespace
@@ -133,10 +139,19 @@ TEST(Timers, AGivenEventIsEmittedOnEveryTick) {
     for (int data : tickData) EXPECT_EQ(data, 42);
 }
 
-TEST(Timers, MillisecondClockFollowsRealTime) {
+TEST(Timers, MillisecondClockCountsFromBootAndFollowsRealTime) {
+    // The kernel's uptime, in hundredths of a second: a seed taken at
+    // start-up must depend on it, not on how long start-up took.
+    double uptime = 0;
+    std::ifstream("/proc/uptime") >> uptime;
+    ASSERT_GT(uptime, 0.0);
+    int sinceBoot = static_cast<int>(static_cast<uint32_t>(static_cast<uint64_t>(uptime * 1000.0)));
     int before = MillisecondClock();
+    EXPECT_GE(WrappedDifference(before, sinceBoot), 0);
+    EXPECT_LT(WrappedDifference(before, sinceBoot), 1000);
+
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    int elapsed = static_cast<int>(static_cast<uint32_t>(MillisecondClock()) - static_cast<uint32_t>(before));
+    int elapsed = WrappedDifference(MillisecondClock(), before);
     EXPECT_GE(elapsed, 49);
     EXPECT_LT(elapsed, 1000);
 }

@@ -1,0 +1,18 @@
+// SDL's video subsystem, started on a driver whose windows can be seen.
+//
+// Where no display answers, SDL falls back to its "offscreen" or "dummy"
+// video driver, on which windows open, draw and never appear: a program
+// would run unseen until killed. Those drivers (and "evdev", the dummy with
+// console input) are used only when SDL_VIDEODRIVER names one; otherwise
+// starting video fails without a display and opening graphics reports it.
+//
+// Main thread only.
+#pragma once
+
+namespace vantrel {
+
+// Starts SDL's video subsystem unless it runs already. False when no
+// acceptable driver starts; SDL_GetError then says why.
+bool StartSDLVideo();
+
+}  // namespace vantrel
