@@ -37,7 +37,7 @@ configure_and_build build all -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_ctest build
 
 echo "== installed game and engine, Debian package"
-xvfb-run -a -s "-screen 0 1024x768x24" scripts/test-install.sh build
+xvfb-run -a -s "-screen 0 1024x768x24 -noreset" scripts/test-install.sh build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 configure_and_build build-asan all -DCMAKE_BUILD_TYPE=Debug \
