@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "render/gl/gl_alpha_coverage.h"
 
@@ -15,6 +16,13 @@ constexpr int kCell = 16;   // window pixels per cell side
 // by far less than these.
 constexpr double kPixelMargin = 0.125;
 constexpr double kTexelMargin = 0.0625;
+// Each part is one more draw, with its own set-up in the rasteriser and the
+// driver: a cut must leave out at least this many pixels per extra draw,
+// else the quad is drawn whole.
+constexpr int64_t kPixelsPerExtraDraw = 2048;
+// Below this many pixels a quad is drawn whole without looking for a cut:
+// what the search costs would outweigh what a cut could save.
+constexpr int64_t kSmallestCutQuad = 4096;
 
 // Window pixels to texel coordinates: s = a * x + b * y + c, t = d * x + e * y + f.
 struct InverseMap {
@@ -90,6 +98,7 @@ GLVisibleArea FindVisibleArea(const GLTexturedQuad& q, const GLAlphaCoverage& co
     if (!(left < right && top < bottom)) return GLVisibleArea::Nothing;
     int x0 = static_cast<int>(left), y0 = static_cast<int>(top);
     int x1 = static_cast<int>(right), y1 = static_cast<int>(bottom);
+    if (static_cast<int64_t>(x1 - x0) * (y1 - y0) < kSmallestCutQuad) return GLVisibleArea::Whole;
 
     // Cells on a grid fixed to the window, so that a moving image does not
     // shift the cuts from frame to frame.
@@ -110,7 +119,11 @@ GLVisibleArea FindVisibleArea(const GLTexturedQuad& q, const GLAlphaCoverage& co
         if (runStart >= 0) AddRun(rects, runStart, x1, rowTop, rowBottom);
     }
     if (rects.empty()) return GLVisibleArea::Nothing;
-    if (rects.size() == 1 && rects[0] == GLWindowRect{x0, y0, x1 - x0, y1 - y0}) return GLVisibleArea::Whole;
+    int64_t skipped = static_cast<int64_t>(x1 - x0) * (y1 - y0);
+    for (const GLWindowRect& r : rects) skipped -= static_cast<int64_t>(r.width) * r.height;
+    if (skipped == 0 || static_cast<int64_t>(rects.size()) - 1 > skipped / kPixelsPerExtraDraw) {
+        return GLVisibleArea::Whole;
+    }
     return GLVisibleArea::Parts;
 }
 

@@ -1,7 +1,8 @@
 // The parts of the window where a textured quad can change the screen under
 // a blend mode that ignores sources of alpha 0: the window is cut into
 // square cells, each cell's area is mapped back into the texture, and the
-// cells whose texels can all only yield alpha 0 are left out. The rest is
+// cells whose texels can all only yield alpha 0 are left out when that
+// saves enough to pay for the extra draws. The rest is
 // returned as rectangles for the scissor box, so that the quad itself is
 // drawn unchanged (same vertices, same texture coordinates). A pixel drawn
 // may still differ by 1 in a channel where the rasteriser steps its
