@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "render/gl/gl_draw_state.h"
-#include "render/gl/gl_visible_area.h"
 #include "render/graphics.h"
 #include "resources/pixmap.h"
 #include "runtime/exceptions.h"
@@ -139,8 +138,8 @@ void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float
                         x0, y0, x1, y1, sx, sy, double{sx} + sw, double{sy} + sh};
     GLWindowRect clip = s.clipped ? GLWindowRect{s.clipX, s.clipY, s.clipW, s.clipH}
                                   : GLWindowRect{0, 0, s.width, s.height};
-    static std::vector<GLWindowRect> parts;
-    switch (FindVisibleArea(quad, *coverage_, clip, parts)) {
+    const std::vector<GLWindowRect>* parts = nullptr;
+    switch (areas_.Find(quad, *coverage_, clip, parts)) {
         case GLVisibleArea::Nothing:
             return;
         case GLVisibleArea::Whole:
@@ -152,7 +151,7 @@ void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float
     // The same quad once per part, cut by the scissor box, so that every
     // pixel drawn is interpolated from the same vertices as before.
     if (!s.clipped) glEnable(GL_SCISSOR_TEST);
-    for (const GLWindowRect& r : parts) {
+    for (const GLWindowRect& r : *parts) {
         SetGLScissor(r.x, r.y, r.width, r.height);
         DrawQuad(x0, y0, x1, y1, tx, ty, sx, sy, sw, sh);
     }

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "render/gl/gl_alpha_coverage.h"
+#include "render/gl/gl_visible_area.h"
 #include "render/image.h"
 
 namespace vantrel {
@@ -41,6 +42,7 @@ private:
                   float sx, float sy, float sw, float sh) const;
 
     std::unique_ptr<GLAlphaCoverage> coverage_;   // none: always drawn whole
+    GLVisibleAreaCache areas_;
 };
 
 // Smallest power of two at or above size (1 for sizes up to 1), at most 2^30.

@@ -127,4 +127,25 @@ GLVisibleArea FindVisibleArea(const GLTexturedQuad& q, const GLAlphaCoverage& co
     return GLVisibleArea::Parts;
 }
 
+GLVisibleArea GLVisibleAreaCache::Find(const GLTexturedQuad& quad, const GLAlphaCoverage& coverage,
+                                       const GLWindowRect& clip, const std::vector<GLWindowRect>*& rects) {
+    for (const Entry& e : entries_) {
+        if (e.quad == quad && e.clip == clip) {
+            rects = &e.rects;
+            return e.area;
+        }
+    }
+    if (entries_.size() < kEntries) {
+        entries_.push_back({quad, clip, GLVisibleArea::Whole, {}});
+        next_ = entries_.size() - 1;
+    }
+    Entry& e = entries_[next_];
+    next_ = (next_ + 1) % kEntries;
+    e.quad = quad;
+    e.clip = clip;
+    e.area = FindVisibleArea(quad, coverage, clip, e.rects);
+    rects = &e.rects;
+    return e.area;
+}
+
 }  // namespace vantrel

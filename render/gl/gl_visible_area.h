@@ -14,6 +14,7 @@
 // Any thread.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace vantrel {
@@ -33,6 +34,7 @@ struct GLTexturedQuad {
     double ix, iy, jx, jy, ox, oy;   // local -> window pixels
     double x0, y0, x1, y1;           // local corners
     double s0, t0, s1, t1;           // texel coordinates at (x0, y0) and (x1, y1)
+    bool operator==(const GLTexturedQuad&) const = default;
 };
 
 enum class GLVisibleArea { Whole, Nothing, Parts };
@@ -41,5 +43,25 @@ enum class GLVisibleArea { Whole, Nothing, Parts };
 // rects holds disjoint rectangles inside clip that cover every such pixel.
 GLVisibleArea FindVisibleArea(const GLTexturedQuad& quad, const GLAlphaCoverage& coverage, const GLWindowRect& clip,
                               std::vector<GLWindowRect>& rects);
+
+// FindVisibleArea for one texture, remembering its latest answers: most
+// images are drawn with the same placements frame after frame.
+class GLVisibleAreaCache {
+public:
+    // The answer and, for Parts, its rectangles (valid until the next call).
+    GLVisibleArea Find(const GLTexturedQuad& quad, const GLAlphaCoverage& coverage, const GLWindowRect& clip,
+                       const std::vector<GLWindowRect>*& rects);
+
+private:
+    static constexpr size_t kEntries = 16;
+    struct Entry {
+        GLTexturedQuad quad;
+        GLWindowRect clip;
+        GLVisibleArea area;
+        std::vector<GLWindowRect> rects;
+    };
+    std::vector<Entry> entries_;
+    size_t next_ = 0;   // the entry replaced next once all are in use
+};
 
 }  // namespace vantrel

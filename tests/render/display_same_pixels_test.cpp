@@ -165,28 +165,30 @@ TEST(SamePixelsAlphaCoverage, ReachesWhatFilteringReads) {
 }
 
 // Where a 64 x 64 texture with one texel of alpha above 0 can change the
-// screen, drawn unscaled with its corner at (100, 100).
+// screen, drawn at twice its size with its corner at (100, 100).
 TEST(SamePixelsVisibleArea, CutsAroundWhatCanChange) {
-    GLTexturedQuad quad{1, 0, 0, 1, 100, 100, 0, 0, 64, 64, 0, 0, 64, 64};
+    GLTexturedQuad quad{2, 0, 0, 2, 100, 100, 0, 0, 64, 64, 0, 0, 64, 64};
     const GLWindowRect window{0, 0, 800, 600};
     std::vector<GLWindowRect> rects;
     EXPECT_EQ(FindVisibleArea(quad, *CoverageOf({}), window, rects), GLVisibleArea::Nothing);
 
-    // Texel (40, 10) blends into pixels 139..141 of row 110.
+    // Texel (40, 10) blends into pixels 179..182 of rows 119..122.
     ASSERT_EQ(FindVisibleArea(quad, *CoverageOf({{40, 10}}), window, rects), GLVisibleArea::Parts);
     int area = 0;
-    for (int px : {139, 140, 141}) {
-        bool inside = false;
-        for (const GLWindowRect& r : rects) {
-            inside |= px >= r.x && px < r.x + r.width && 110 >= r.y && 110 < r.y + r.height;
+    for (int px : {179, 182}) {
+        for (int py : {119, 122}) {
+            bool inside = false;
+            for (const GLWindowRect& r : rects) {
+                inside |= px >= r.x && px < r.x + r.width && py >= r.y && py < r.y + r.height;
+            }
+            EXPECT_TRUE(inside) << "pixel " << px << ", " << py;
         }
-        EXPECT_TRUE(inside) << "pixel " << px;
     }
     for (const GLWindowRect& r : rects) area += r.width * r.height;
-    EXPECT_LE(area, 4 * 16 * 16);
+    EXPECT_LE(area, 2 * 16 * 16);
 
     // A viewport away from the texel leaves nothing to draw.
-    EXPECT_EQ(FindVisibleArea(quad, *CoverageOf({{40, 10}}), {100, 140, 64, 30}, rects), GLVisibleArea::Nothing);
+    EXPECT_EQ(FindVisibleArea(quad, *CoverageOf({{40, 10}}), {100, 160, 128, 68}, rects), GLVisibleArea::Nothing);
 }
 
 // The game's frames are read back at the flip, before the buffers swap.
