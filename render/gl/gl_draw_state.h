@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+#include "render/vel2d.h"
+
 namespace vantrel {
 
 struct GLDrawState {
@@ -33,7 +35,7 @@ struct GLDrawState {
     // Whether the blend mode now applied leaves the destination unchanged
     // under a source of alpha 0, and skipping is on.
     bool SkippingTransparent() const {
-        return skipTransparent && blendKnown && (blend == 3 || blend == 4);
+        return skipTransparent && blendKnown && (blend == BlendAlpha || blend == BlendAdditive);
     }
 
     // (u, v) through the matrix, then moved by (tx, ty).
