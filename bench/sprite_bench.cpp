@@ -5,8 +5,11 @@
 // vertical blank. The same workload (same positions, angles, scales, alpha
 // and texture pixels) runs through our driver and through SDL_RenderCopyEx
 // in a window of the same size; the program prints sprites per second for
-// both and their ratio. Run it under the display it should measure, for
-// example: xvfb-run -a -s "-screen 0 1024x768x24" bench_sprite_bench
+// both and their ratio. The repetitions of the two run interleaved in random
+// order, and the two windows stand side by side, so that neither gets a
+// quieter stretch of the machine or a smaller visible area. Run it under the
+// display it should measure, wide enough for both windows, for example:
+//   xvfb-run -a -s "-screen 0 1700x700x24" bench_sprite_bench
 #include <GL/gl.h>
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "render/gl/gl_vel2d_driver.h"
 #include "render/graphics.h"
@@ -31,6 +35,8 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kSprite = 32;
+constexpr int kGap = 16;  // pixels between the two windows
+constexpr int kSprites = 1000;
 
 struct Sprite {
     float x, y, angle, scale;
@@ -78,7 +84,16 @@ bool SetUp() {
     LockImagePixels(engineSprite)->Paste(pixels, 0, 0);
     CentreImageHandle(engineSprite);
 
-    sdlWindow = SDL_CreateWindow("SDL_Renderer", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
+    // Ours at the left edge, SDL's to its right: overlapping windows would
+    // leave one of them fewer pixels to present.
+    SDL_SetWindowPosition(SDL_GL_GetCurrentWindow(), 0, 0);
+    SDL_Rect desktop{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &desktop);
+    if (desktop.w < kGap + 2 * kWidth || desktop.h < kHeight) {
+        std::fprintf(stderr, "warning: the screen (%d x %d) is too small for both windows side by side\n", desktop.w,
+                     desktop.h);
+    }
+    sdlWindow = SDL_CreateWindow("SDL_Renderer", kWidth + kGap, 0, kWidth, kHeight, 0);
     sdlRenderer = sdlWindow ? SDL_CreateRenderer(sdlWindow, -1, 0) : nullptr;
     if (!sdlRenderer) {
         std::fprintf(stderr, "no SDL renderer: %s\n", SDL_GetError());
@@ -95,48 +110,63 @@ bool SetUp() {
     return true;
 }
 
-void EngineSprites(benchmark::State& state) {
-    int n = static_cast<int>(state.range(0));
-    // SDL's renderer made its own context current: take ours back.
+void EngineFrame(int n, int frame) {
+    ClearCanvas();
+    for (int i = 0; i < n; ++i) {
+        Sprite s = SpriteAt(i, frame);
+        SetDrawTransform(s.angle, s.scale, s.scale);
+        DrawImageAt(engineSprite, s.x, s.y);
+    }
+    FlipGraphics(0);
+}
+
+void SDLFrame(int n, int frame) {
+    SDL_SetRenderDrawColor(sdlRenderer, 0, 0, 0, 255);
+    SDL_RenderClear(sdlRenderer);
+    for (int i = 0; i < n; ++i) {
+        Sprite s = SpriteAt(i, frame);
+        float size = kSprite * s.scale;
+        SDL_FRect dst{s.x - size / 2, s.y - size / 2, size, size};
+        SDL_RenderCopyExF(sdlRenderer, sdlSprite, nullptr, &dst, s.angle, nullptr, SDL_FLIP_NONE);
+    }
+    SDL_RenderPresent(sdlRenderer);
+}
+
+// SDL's renderer makes its own context current: take ours back.
+void UseEngine() {
     MakeGraphicsCurrent(nullptr);
     MakeGraphicsCurrent(engineGraphics);
     SetBlendMode(BlendAlpha);
     SetDrawAlpha(128.0f / 255.0f);
+}
+
+void EngineSprites(benchmark::State& state) {
+    int n = static_cast<int>(state.range(0));
+    UseEngine();
     int frame = 0;
-    for (auto _ : state) {
-        ClearCanvas();
-        for (int i = 0; i < n; ++i) {
-            Sprite s = SpriteAt(i, frame);
-            SetDrawTransform(s.angle, s.scale, s.scale);
-            DrawImageAt(engineSprite, s.x, s.y);
-        }
-        FlipGraphics(0);
-        ++frame;
-    }
+    for (auto _ : state) EngineFrame(n, frame++);
     state.SetItemsProcessed(state.iterations() * n);
 }
 
 void SDLRendererSprites(benchmark::State& state) {
     int n = static_cast<int>(state.range(0));
     int frame = 0;
-    for (auto _ : state) {
-        SDL_SetRenderDrawColor(sdlRenderer, 0, 0, 0, 255);
-        SDL_RenderClear(sdlRenderer);
-        for (int i = 0; i < n; ++i) {
-            Sprite s = SpriteAt(i, frame);
-            float size = kSprite * s.scale;
-            SDL_FRect dst{s.x - size / 2, s.y - size / 2, size, size};
-            SDL_RenderCopyExF(sdlRenderer, sdlSprite, nullptr, &dst, s.angle, nullptr, SDL_FLIP_NONE);
-        }
-        SDL_RenderPresent(sdlRenderer);
-        ++frame;
-    }
+    for (auto _ : state) SDLFrame(n, frame++);
     state.SetItemsProcessed(state.iterations() * n);
 }
 
+// Both sides draw their first frames (shader compilation and the like)
+// before anything is timed.
+void WarmUp() {
+    for (int frame = 0; frame < 3; ++frame) SDLFrame(kSprites, frame);
+    UseEngine();
+    for (int frame = 0; frame < 3; ++frame) EngineFrame(kSprites, frame);
+}
+
 // Real time: the software rasteriser works on threads of its own.
-BENCHMARK(EngineSprites)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
-BENCHMARK(SDLRendererSprites)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
+// A fixed number of frames per repetition, the same for both.
+BENCHMARK(EngineSprites)->Arg(kSprites)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(5);
+BENCHMARK(SDLRendererSprites)->Arg(kSprites)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20)->Repetitions(5);
 
 // Keeps every run's sprites per second for the ratio at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -159,8 +189,16 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
+    // Repetitions of both benchmarks interleaved, unless the command line
+    // says otherwise.
+    std::vector<char*> args(argv, argv + argc);
+    static char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
     if (!SetUp()) return 1;
+    WarmUp();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     double ours = reporter.rates["EngineSprites"];

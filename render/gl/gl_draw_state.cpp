@@ -2,20 +2,45 @@
 
 #include <GL/gl.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace vantrel {
 
+namespace {
+
+GLDrawState InitialState() {
+    GLDrawState s;
+    // A way out for a driver that gets the alpha test or the scissor wrong.
+    const char* skip = std::getenv("VANTREL_GL_SKIP_TRANSPARENT");
+    if (skip && std::strcmp(skip, "0") == 0) s.skipTransparent = false;
+    return s;
+}
+
+}  // namespace
+
 GLDrawState& GLState() {
-    static GLDrawState state;
+    static GLDrawState state = InitialState();
     return state;
 }
 
-void ForgetGLDrawState() {
+void ForgetGLDrawState(int width, int height) {
     GLDrawState& s = GLState();
     s.blendKnown = false;
     s.blend = 0;
     s.texture = 0;
     s.texturing = false;
+    s.width = width;
+    s.height = height;
+    s.pixelsPerUnitX = s.pixelsPerUnitY = 1.0;
+    s.clipped = false;
     glDisable(GL_TEXTURE_2D);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+void SetGLScissor(int x, int y, int width, int height) {
+    // The window system counts rows from the bottom.
+    glScissor(x, GLState().height - y - height, width, height);
 }
 
 void BindGLTexture(unsigned name) {

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "render/gl/gl_draw_state.h"
 #include "render/graphics.h"
@@ -46,16 +47,19 @@ unsigned CreateTexture(int tw, int th, int flags) {
     return name;
 }
 
-void UploadTexture(Ref<TPixmap> pixmap, int flags) {
+// Uploads every level and maps where they hold alpha above 0.
+void UploadTexture(Ref<TPixmap> pixmap, int flags, GLAlphaCoverage& coverage) {
     bool mipmapped = (flags & ImageMipmapped) != 0;
     for (int level = 0;; ++level) {
         glPixelStorei(GL_UNPACK_ROW_LENGTH, pixmap->pitch / pixmap->BytesPerPixel());
         glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, pixmap->width, pixmap->height, GL_RGBA, GL_UNSIGNED_BYTE,
                         pixmap->pixels);
+        coverage.AddLevel(*pixmap, level);
         if (!mipmapped || (pixmap->width == 1 && pixmap->height == 1)) break;
         pixmap = ScalePixmap(pixmap, NextLevelSize(pixmap->width), NextLevelSize(pixmap->height));
     }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    coverage.Finish();
 }
 
 }  // namespace
@@ -112,7 +116,8 @@ Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& pixmap, i
     Ref<TGLImageFrame> frame = MakeRef<TGLImageFrame>();
     frame->name = CreateTexture(tw, th, flags);
     frame->seq = GraphicsSeq();
-    UploadTexture(texture, flags);
+    frame->coverage_ = std::make_unique<GLAlphaCoverage>(tw, th);
+    UploadTexture(texture, flags, *frame->coverage_);
     frame->uscale = 1.0f / static_cast<float>(tw);
     frame->vscale = 1.0f / static_cast<float>(th);
     frame->u1 = static_cast<float>(a) * frame->uscale;
@@ -123,6 +128,42 @@ Ref<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const Ref<TPixmap>& pixmap, i
 void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty,
                          float sx, float sy, float sw, float sh) {
     EnableGLTexturing(name);
+    const GLDrawState& s = GLState();
+    if (!coverage_ || !s.SkippingTransparent()) {
+        DrawQuad(x0, y0, x1, y1, tx, ty, sx, sy, sw, sh);
+        return;
+    }
+    const double kx = s.pixelsPerUnitX, ky = s.pixelsPerUnitY;
+    GLTexturedQuad quad{s.ix * kx, s.iy * kx, s.jx * ky, s.jy * ky, tx * kx, ty * ky,
+                        x0, y0, x1, y1, sx, sy, double{sx} + sw, double{sy} + sh};
+    GLWindowRect clip = s.clipped ? GLWindowRect{s.clipX, s.clipY, s.clipW, s.clipH}
+                                  : GLWindowRect{0, 0, s.width, s.height};
+    const std::vector<GLWindowRect>* parts = nullptr;
+    switch (areas_.Find(quad, *coverage_, clip, parts)) {
+        case GLVisibleArea::Nothing:
+            return;
+        case GLVisibleArea::Whole:
+            DrawQuad(x0, y0, x1, y1, tx, ty, sx, sy, sw, sh);
+            return;
+        case GLVisibleArea::Parts:
+            break;
+    }
+    // The same quad once per part, cut by the scissor box, so that every
+    // pixel drawn is interpolated from the same vertices as before.
+    if (!s.clipped) glEnable(GL_SCISSOR_TEST);
+    for (const GLWindowRect& r : *parts) {
+        SetGLScissor(r.x, r.y, r.width, r.height);
+        DrawQuad(x0, y0, x1, y1, tx, ty, sx, sy, sw, sh);
+    }
+    if (s.clipped) {
+        SetGLScissor(s.clipX, s.clipY, s.clipW, s.clipH);
+    } else {
+        glDisable(GL_SCISSOR_TEST);
+    }
+}
+
+void TGLImageFrame::DrawQuad(float x0, float y0, float x1, float y1, float tx, float ty,
+                             float sx, float sy, float sw, float sh) const {
     const GLDrawState& s = GLState();
     float ul = sx * uscale, ur = (sx + sw) * uscale;
     float vt = sy * vscale, vb = (sy + sh) * vscale;

@@ -96,8 +96,26 @@ void TGLVel2DDriver::SetBlend(int mode) {
             glDisable(GL_BLEND);
             break;
     }
+    if (s.SkippingTransparent()) {
+        // Both blend functions above scale the source by its alpha and keep
+        // the destination whole when that alpha is 0, so dropping those
+        // fragments saves the blend without changing a pixel.
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
+        return;
+    }
     glDisable(GL_ALPHA_TEST);
 }
+
+void TGLVel2DDriver::SetSkipTransparent(bool on) {
+    GLDrawState& s = GLState();
+    s.skipTransparent = on;
+    if (!s.blendKnown) return;
+    s.blendKnown = false;
+    SetBlend(s.blend);
+}
+
+bool TGLVel2DDriver::SkipsTransparent() const { return GLState().skipTransparent; }
 
 void TGLVel2DDriver::SetAlpha(float alpha) {
     GLState().color[3] = AlphaByte(alpha);
@@ -117,13 +135,18 @@ void TGLVel2DDriver::SetClsColor(int red, int green, int blue) {
 }
 
 void TGLVel2DDriver::SetViewport(int x, int y, int width, int height) {
-    if (x == 0 && y == 0 && width == CurrentGraphicsWidth() && height == CurrentGraphicsHeight()) {
+    GLDrawState& s = GLState();
+    s.clipped = !(x == 0 && y == 0 && width == CurrentGraphicsWidth() && height == CurrentGraphicsHeight());
+    if (!s.clipped) {
         glDisable(GL_SCISSOR_TEST);
         return;
     }
+    s.clipX = x;
+    s.clipY = y;
+    s.clipW = width;
+    s.clipH = height;
     glEnable(GL_SCISSOR_TEST);
-    // The window system counts rows from the bottom.
-    glScissor(x, CurrentGraphicsHeight() - y - height, width, height);
+    SetGLScissor(x, y, width, height);
 }
 
 void TGLVel2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
@@ -220,7 +243,12 @@ Ref<TPixmap> TGLVel2DDriver::GrabPixmap(int x, int y, int width, int height) {
     return MirrorPixmapY(p);
 }
 
-void TGLVel2DDriver::SetResolution(float width, float height) { Orthographic(width, height); }
+void TGLVel2DDriver::SetResolution(float width, float height) {
+    GLDrawState& s = GLState();
+    s.pixelsPerUnitX = s.width / static_cast<double>(width);
+    s.pixelsPerUnitY = s.height / static_cast<double>(height);
+    Orthographic(width, height);
+}
 
 String TGLVel2DDriver::ToString() const { return "OpenGL"; }
 
@@ -232,7 +260,7 @@ Ref<TGLVel2DDriver> TGLVel2DDriver::Create() {
 void TGLVel2DDriver::ResetGLContext(const Ref<TGraphics>& g) {
     int w = 0, h = 0, depth = 0, hertz = 0, flags = 0;
     g->GetSettings(w, h, depth, hertz, flags);
-    ForgetGLDrawState();
+    ForgetGLDrawState(w, h);
     Orthographic(w, h);
     glLoadIdentity();
     glViewport(0, 0, w, h);

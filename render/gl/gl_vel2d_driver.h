@@ -47,6 +47,14 @@ public:
     // Forgets the cached device state and sets projection, model-view and
     // viewport for the physical size of g.
     void ResetGLContext(const Ref<TGraphics>& g);
+
+    // On (the default unless VANTREL_GL_SKIP_TRANSPARENT=0): alpha and
+    // additive blending leave out fragments and image areas of alpha 0,
+    // which cannot change the screen in those modes. Off draws every
+    // fragment, for comparison and for OpenGL implementations that get the
+    // alpha test or the scissor wrong.
+    void SetSkipTransparent(bool on);
+    bool SkipsTransparent() const;
 };
 
 Ref<TGLVel2DDriver> GLVel2DDriverInstance();

@@ -15,6 +15,32 @@ namespace qirn::testing {
 
 using namespace vantrel;
 
+// Back to the state after start-up: menu fading in, no run, no shots,
+// the seed fixed and no key held.
+inline void ResetGame() {
+    ticks = 0;
+    tickDelta = 1;
+    Game::state = Game::nextState = Game::StateMenu;
+    Game::fade = 0.0;
+    Game::score = 0;
+    Game::DropLevel();
+    Game::levelTick = 0;
+    Level::number = 0;
+    Player::health = 0;
+    Shield::position = 0;
+    Shield::rest = -1;
+    Sound::on = 1;
+    Shot::Clear();
+    Shockwave::list->Clear();
+    Color::hue = Color::baseHue = Color::deltaHue = Color::endTick = 0;
+    Color::fromHue = 230;
+    Background::frame = Background::target = 0;
+    Background::zoom = 0.0;
+    SetRandomSeed(4660);
+    for (int key : {87, 65, 83, 68, 27}) MakeEvent(EventId::KeyUp, CurrentGraphics(), key, 0, 0, 0, nullptr)->Emit();
+    FlushKeyState();
+}
+
 class GameTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -30,27 +56,7 @@ protected:
     }
 
     void SetUp() override {
-        ticks = 0;
-        tickDelta = 1;
-        Game::state = Game::nextState = Game::StateMenu;
-        Game::fade = 0.0;
-        Game::score = 0;
-        Game::DropLevel();
-        Game::levelTick = 0;
-        Level::number = 0;
-        Player::health = 0;
-        Shield::position = 0;
-        Shield::rest = -1;
-        Sound::on = 1;
-        Shot::Clear();
-        Shockwave::list->Clear();
-        Color::hue = Color::baseHue = Color::deltaHue = Color::endTick = 0;
-        Color::fromHue = 230;
-        Background::frame = Background::target = 0;
-        Background::zoom = 0.0;
-        SetRandomSeed(4660);
-        for (int key : {87, 65, 83, 68, 27}) Release(key);
-        FlushKeyState();
+        ResetGame();
         driver->ClearCalls();
     }
 
