@@ -8,7 +8,7 @@ build_pkgs=(build-essential cmake ninja-build pkg-config
     libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev zlib1g-dev
     libogg-dev libvorbis-dev libfreetype-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool imagemagick libx11-dev
     alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base)
 # libFuzzer comes with clang's runtime libraries.
 fuzz_pkgs=(clang libclang-rt-14-dev)
