@@ -75,7 +75,9 @@ TEST(Timers, TicksOwedAfterAStalledTimerThreadAreDeliveredNotDropped) {
     const int elapsed = ElapsedMs(start);
     const int ticks = TimerTickCount(timer) - before;
     HaltTimer(timer);
-    EXPECT_NEAR(ticks, elapsed / 20, 4) << ticks << " ticks in " << elapsed << " ms";
+    // Loose bounds for a busy machine; restarting the count after the stall
+    // would lose about twenty.
+    EXPECT_NEAR(ticks, elapsed / 20, 8) << ticks << " ticks in " << elapsed << " ms";
 }
 
 TEST(Timers, SixteenRunAtOnceAndStoppedOnesReturnAtOnce) {
