@@ -8,6 +8,7 @@
 #include "audio/audio_driver.h"
 #include "audio/ogg_loader.h"
 #include "audio/sample.h"
+#include "audio/sample_load_ahead.h"
 #include "audio/sample_loader.h"
 #include "audio/sonvar_driver.h"
 #include "audio/wav_loader.h"

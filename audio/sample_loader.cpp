@@ -1,5 +1,6 @@
 #include "audio/sample_loader.h"
 
+#include "audio/sample_load_ahead.h"
 #include "runtime/exceptions.h"
 
 namespace vantrel {
@@ -21,6 +22,12 @@ TAudioSampleLoader::TAudioSampleLoader() {
 Ref<TAudioSampleLoader> AudioSampleLoaders() { return ChainHead(); }
 
 Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url) {
+    Ref<TAudioSample> ahead;
+    if (TakeSampleLoadedAhead(url, ahead)) return ahead;
+    return ReadSampleFromUrl(url);
+}
+
+Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url) {
     Ref<TStream> stream = OpenReadStream(url);
     if (!stream) return nullptr;
     const int start = stream->Pos();

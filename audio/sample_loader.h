@@ -30,6 +30,11 @@ Ref<TAudioSampleLoader> AudioSampleLoaders();
 
 // Opens url for reading and asks every loader in turn, each from the same
 // start position; closes the stream. Null when nothing recognised the data.
+// A load of the same URL started ahead (sample_load_ahead.h) is taken instead.
 Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url);
+
+// LoadSampleFromUrl without looking for a load started ahead. Once the chains
+// are built any thread may call it, each with streams of its own.
+Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url);
 
 }  // namespace vantrel

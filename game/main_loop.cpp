@@ -3,7 +3,8 @@
 // GameMain starts the engine modules in a fixed order, opens the window,
 // loads the assets, starts the music and then runs frames paced on the
 // 50 Hz frame timer. RunFrame is one frame without the wait, so tests can
-// drive frames with scripted keys and their own clock.
+// drive frames with scripted keys and their own clock. The music decodes on
+// a worker thread during start-up; everything else runs on the main thread.
 #include "game/qirn.h"
 
 namespace qirn {
@@ -89,8 +90,24 @@ void LoadImages() {
     Shockwave::Load();
 }
 
+// Textures are otherwise built from the pixmaps in the first frame; building
+// them before Sound::Load gives the main thread that work while the music
+// may still be decoding. Nothing shows until the first frame either way.
+void BuildImageFrames() {
+    for (const Ref<TImage>& image : {Interface::img, Font::img, Menu::button1, Menu::button2, Background::img,
+                                     Shield::img, Guns::img, Shot::img, Player::img, Player::healthImg,
+                                     Shockwave::img}) {
+        for (int i = 0; i < image->frames->Length(); ++i) image->Frame(i);
+    }
+}
+
 void StartUp() {
     StartGameModules();
+    // Decoding the music is the slowest step before the first frame: it runs
+    // on a worker while the window opens and the images load, and is picked
+    // up where Sound::Load loads the music, so its result and any failure
+    // show at the same point as before. Leaving early waits for the worker.
+    Ref<TSampleLoadAhead> music = LoadSampleAhead(Sound::musicFile);
     SetAppTitle("OXR #48 - QIRN");
     SelectGraphicsDriver(GLVel2DDriverInstance(), 2);
     if (!OpenGraphics(800, 600, 0, 60, 0)) {
@@ -99,6 +116,7 @@ void StartUp() {
     frameTimer = MakeTimer(50.0, nullptr);
     LoadImages();
     Color::fromHue = 230;
+    BuildImageFrames();
     Sound::Load();
     SetRandomSeed(static_cast<int>(MillisecondClock()));
 }

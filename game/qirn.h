@@ -203,6 +203,8 @@ struct Sound {
     static int on;
     static Ref<vantrel::TSound> music, shotSnd, hitSnd, missSnd;
     static Ref<vantrel::TChannel> musicChannel;
+    // The music's file; start-up begins decoding it early (StartUp).
+    static constexpr const char* musicFile = "snd/qirn.ogg";
     // Chooses the audio driver, then LoadFiles.
     static void Load();
     // Loads the music and the effects and starts the music.

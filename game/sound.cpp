@@ -37,7 +37,7 @@ void Sound::Load() {
 }
 
 void Sound::LoadFiles() {
-    music = RequireSound("snd/qirn.ogg", 1);
+    music = RequireSound(musicFile, 1);
     musicChannel = StartSound(music, nullptr);
     shotSnd = RequireSound("snd/shot.wav", 0);
     hitSnd = RequireSound("snd/hit.wav", 0);

@@ -8,7 +8,7 @@ build_pkgs=(build-essential cmake ninja-build pkg-config
     libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev zlib1g-dev
     libogg-dev libvorbis-dev libfreetype-dev)
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool imagemagick
+    xvfb xauth xdotool imagemagick libx11-dev
     alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base
     desktop-file-utils appstream groff-base dpkg-dev file)
 # cpack's Debian generator finds library dependencies with dpkg-shlibdeps.

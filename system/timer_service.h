@@ -9,8 +9,10 @@
 // starts any more; one that had already started may still finish. A one-shot
 // timer is finished once its callback has started, so the callback may arm
 // the next one-shot at once (a device refilled every 5 ms does exactly that).
-// Periodic timers keep their rate: a late callback is followed by a shorter
-// wait, so n periods take n * period ms on average.
+// Periodic timers keep fixed due times (start + k * period): a late callback
+// is followed by a shorter wait, and one that comes a whole period or more
+// late (a busy timer thread, a stalled callback) is repeated at once for
+// every period that passed, so n periods always bring n callbacks.
 //
 // Start, cancel and the counter may be called from any thread, the callback
 // included. The resolution calls belong to the main thread.

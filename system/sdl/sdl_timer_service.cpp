@@ -47,18 +47,22 @@ Uint32 OnSDLTimer(Uint32, void* param) {
         return 0;
     }
 
-    // The fields read above are only trusted if the slot was not reused meanwhile.
-    if (slot.id.load(std::memory_order_acquire) != id) return 0;
-    callback(static_cast<int>(id), user);
-
-    // Aim at the next due time rather than "now + period", so the rate does
-    // not drift; after a long stall start counting afresh instead of bursting.
+    // Due times stay on the grid laid at start. A call that comes late (the
+    // timer thread was busy or not scheduled) makes up every period that has
+    // passed since, so a stall delays ticks but never loses them.
     const uint64_t period = slot.period.load(std::memory_order_relaxed);
     const uint64_t now = SDL_GetTicks64();
-    uint64_t due = slot.due.load(std::memory_order_relaxed) + period;
-    if (due + period < now) due = now + period;
+    uint64_t due = slot.due.load(std::memory_order_relaxed);
+    const uint64_t owed = now > due ? (now - due) / period + 1 : 1;
+    for (uint64_t i = 0; i < owed; ++i) {
+        // The fields read above are only trusted if the slot was not reused
+        // meanwhile; a cancel between two calls ends the catching up.
+        if (slot.id.load(std::memory_order_acquire) != id) return 0;
+        callback(static_cast<int>(id), user);
+    }
+    due += owed * period;
     slot.due.store(due, std::memory_order_relaxed);
-    return due > now ? static_cast<Uint32>(due - now) : 1;
+    return static_cast<Uint32>(due - now);
 }
 
 int StartTimer(int ms, PlatformTimerFunc callback, void* user, bool periodic) {
