@@ -13,6 +13,7 @@
 #include "resources/bank.h"
 #include "resources/bank_stream.h"
 #include "resources/stream_factory.h"
+#include "tests/resources/alloc_peak.h"
 
 using namespace vantrel;
 
@@ -147,6 +148,20 @@ TEST_F(OggLoaderTest, TruncatedOrOverclaimingFilesGiveNull) {
     EXPECT_FALSE(Load(claims));
     SetLastGranule(claims, 20000);
     EXPECT_EQ(Load(claims)->length, 20000);
+}
+
+TEST_F(OggLoaderTest, DecodingTakesLittleMoreMemoryThanTheSampleItself) {
+    if (!alloc_peak::Available()) GTEST_SKIP() << "the allocator meter needs a build without sanitizers";
+    const int frames = 1 << 20;   // 2 MB of mono PCM
+    _keep = Encode(1, 22050, frames);
+    Ref<TBank> bank = CreateStaticBank(_keep.data(), static_cast<int>(_keep.size()));
+    alloc_peak::Reset();
+    Ref<TAudioSample> sample = LoadSampleFromUrl(bank);
+    const size_t peak = alloc_peak::PeakSinceReset();
+    ASSERT_TRUE(sample);
+    ASSERT_EQ(sample->length, frames);
+    // The decoder's own state on top of the PCM, never a second copy of it.
+    EXPECT_LT(peak, size_t{frames} * 2 * 13 / 10);
 }
 
 // A stream whose reads fail partway, with a stream error or another error.
