@@ -92,8 +92,6 @@ Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf) {
     const vorbis_info* info = ov_info(&vf, -1);
     const int channels = info ? info->channels : 0;
     if (frames < 0 || frames > INT_MAX / 4 || (channels != 1 && channels != 2)) return nullptr;
-    // Start decoding at the very beginning, even of a short first link.
-    if (ov_seekable(&vf)) ov_pcm_seek(&vf, 0);
     const int format = channels == 1 ? SampleFormatMono16LE : SampleFormatStereo16LE;
     Ref<TAudioSample> sample = TAudioSample::Create(0, static_cast<int>(info->rate), format);
     if (!DecodeInto(vf, *sample, static_cast<int>(frames) * 2 * channels)) return nullptr;
