@@ -69,7 +69,8 @@ long TellCallback(void* source) {
 // sample's own storage. The room doubles as data arrives but never beyond
 // `bytes`: a length claimed by the file costs nothing until it is decoded,
 // and a file that keeps its word ends with exactly the room it needs. False
-// on a decoding error or an early end.
+// on a decoding error or an early end, including running on into the next
+// stream of a chained file, whose frames may not even have the same layout.
 bool DecodeInto(OggVorbis_File& vf, TAudioSample& sample, int bytes) {
     constexpr int64_t kFirstRoom = 64 * 1024;
     int have = 0;
@@ -80,7 +81,7 @@ bool DecodeInto(OggVorbis_File& vf, TAudioSample& sample, int bytes) {
         }
         const long got = ov_read(&vf, reinterpret_cast<char*>(sample.samples + have), sample.capacity - have, 0, 2,
                                  1, &bitstream);
-        if (got <= 0) return false;
+        if (got <= 0 || bitstream != 0) return false;
         have += static_cast<int>(got);
     }
     return true;

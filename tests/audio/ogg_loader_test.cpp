@@ -144,6 +144,12 @@ TEST_F(OggLoaderTest, MonoAndStereoFilesDecodeToTheirFullLength) {
     EXPECT_EQ(link->format, SampleFormatMono16LE);
     ASSERT_EQ(link->length, 100);
     EXPECT_EQ(std::memcmp(link->samples, alone->samples, 200), 0);
+    // A first stream claiming more frames than it holds ends early, even
+    // though the next stream could fill the claim.
+    SetLastGranule(first, 2000);
+    chained.assign(first.begin(), first.end());
+    chained.insert(chained.end(), second.begin(), second.end());
+    EXPECT_FALSE(Load(chained));
 }
 
 TEST_F(OggLoaderTest, TruncatedOrOverclaimingFilesGiveNull) {
