@@ -2,11 +2,10 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <exception>
-#include <vector>
 
 namespace vantrel {
 
@@ -66,21 +65,41 @@ long TellCallback(void* source) {
     }
 }
 
-// Decodes up to `bytes` bytes of signed 16-bit little-endian PCM; the buffer
-// grows with what is decoded. False on a decoding error or an early end.
-bool DecodeAll(OggVorbis_File& vf, std::vector<uint8_t>& pcm, int64_t bytes) {
-    constexpr size_t kChunk = 64 * 1024;
-    size_t have = 0;
+// Decodes `bytes` bytes of signed 16-bit little-endian PCM straight into the
+// sample's own storage. The room doubles as data arrives but never beyond
+// `bytes`: a length claimed by the file costs nothing until it is decoded,
+// and a file that keeps its word ends with exactly the room it needs. False
+// on a decoding error or an early end, including running on into the next
+// stream of a chained file, whose frames may not even have the same layout.
+bool DecodeInto(OggVorbis_File& vf, TAudioSample& sample, int bytes) {
+    constexpr int64_t kFirstRoom = 64 * 1024;
+    int have = 0;
     int bitstream = 0;
-    while (static_cast<int64_t>(have) < bytes) {
-        size_t want = std::min<size_t>(kChunk, static_cast<size_t>(bytes) - have);
-        if (pcm.size() < have + want) pcm.resize(std::max(have + want, std::min<size_t>(pcm.size() * 2, bytes)));
-        long got = ov_read(&vf, reinterpret_cast<char*>(pcm.data() + have), static_cast<int>(want), 0, 2, 1,
-                           &bitstream);
-        if (got <= 0) return false;
-        have += static_cast<size_t>(got);
+    while (have < bytes) {
+        if (have == sample.capacity) {
+            sample.Reserve(static_cast<int>(std::min<int64_t>(bytes, std::max<int64_t>(kFirstRoom, 2LL * have))));
+        }
+        const long got = ov_read(&vf, reinterpret_cast<char*>(sample.samples + have), sample.capacity - have, 0, 2,
+                                 1, &bitstream);
+        if (got <= 0 || bitstream != 0) return false;
+        have += static_cast<int>(got);
     }
     return true;
+}
+
+// The first logical stream as mono or stereo 16-bit, or Null.
+Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf) {
+    const ogg_int64_t frames = ov_pcm_total(&vf, 0);
+    const vorbis_info* info = ov_info(&vf, -1);
+    const int channels = info ? info->channels : 0;
+    // The library takes any 32-bit rate above 0; the sample holds it as an int.
+    const bool rateFits = info && info->rate > 0 && info->rate <= INT_MAX;
+    if (!rateFits || frames < 0 || frames > INT_MAX / 4 || (channels != 1 && channels != 2)) return nullptr;
+    const int format = channels == 1 ? SampleFormatMono16LE : SampleFormatStereo16LE;
+    Ref<TAudioSample> sample = TAudioSample::Create(0, static_cast<int>(info->rate), format);
+    if (!DecodeInto(vf, *sample, static_cast<int>(frames) * 2 * channels)) return nullptr;
+    sample->length = static_cast<int>(frames);
+    return sample;
 }
 
 }  // namespace
@@ -93,23 +112,12 @@ Ref<TAudioSample> TAudioSampleLoaderOGG::LoadAudioSample(const Ref<TStream>& str
         if (source.error) std::rethrow_exception(source.error);
         return nullptr;
     }
-
     Ref<TAudioSample> sample;
-    const ogg_int64_t frames = ov_pcm_total(&vf, 0);
-    const vorbis_info* info = ov_info(&vf, -1);
-    const int channels = info ? info->channels : 0;
-    // The library takes any 32-bit rate above 0; the sample holds it as an int.
-    const bool rateFits = info && info->rate > 0 && info->rate <= INT_MAX;
-    if (rateFits && frames >= 0 && frames <= INT_MAX / 4 && (channels == 1 || channels == 2)) {
-        // Start decoding at the very beginning, even of a short first link.
-        if (ov_seekable(&vf)) ov_pcm_seek(&vf, 0);
-        const int format = channels == 1 ? SampleFormatMono16LE : SampleFormatStereo16LE;
-        const int64_t bytes = frames * 2 * channels;
-        std::vector<uint8_t> pcm;
-        if (DecodeAll(vf, pcm, bytes)) {
-            sample = TAudioSample::Create(static_cast<int>(frames), static_cast<int>(info->rate), format);
-            if (bytes) std::memcpy(sample->samples, pcm.data(), static_cast<size_t>(bytes));
-        }
+    try {
+        sample = DecodeFirstStream(vf);
+    } catch (...) {   // out of memory while growing the sample
+        ov_clear(&vf);
+        throw;
     }
     ov_clear(&vf);
     if (source.error) std::rethrow_exception(source.error);

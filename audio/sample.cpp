@@ -1,7 +1,9 @@
 #include "audio/sample.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "runtime/exceptions.h"
@@ -107,16 +109,24 @@ void SampleDataFromHub(const uint8_t* hub, uint8_t* dst, int format, int count) 
     }
 }
 
+// Owned frames live in malloc'd memory so that Reserve can use realloc,
+// which extends large blocks without copying them where the system can.
+uint8_t* Reallocate(uint8_t* old, int bytes) {
+    void* p = std::realloc(old, bytes > 0 ? static_cast<size_t>(bytes) : 1);
+    if (!p) throw std::bad_alloc();
+    return static_cast<uint8_t*>(p);
+}
+
 }  // namespace
 
 TAudioSample::~TAudioSample() {
-    if (capacity >= 0) delete[] samples;
+    if (capacity >= 0) std::free(samples);
 }
 
 Ref<TAudioSample> TAudioSample::Create(int length, int hertz, int format) {
     const int bytes = ByteCount(length, format);
     Ref<TAudioSample> s = MakeRef<TAudioSample>();
-    s->samples = new uint8_t[static_cast<size_t>(bytes)];
+    s->samples = Reallocate(nullptr, bytes);
     s->length = length;
     s->hertz = hertz;
     s->format = format;
@@ -133,6 +143,13 @@ Ref<TAudioSample> TAudioSample::CreateStatic(void* samples, int length, int hert
     s->format = format;
     s->capacity = -1;
     return s;
+}
+
+void TAudioSample::Reserve(int bytes) {
+    if (capacity < 0 || bytes < 0) RaiseArrayBounds();
+    if (bytes <= capacity) return;
+    samples = Reallocate(samples, bytes);
+    capacity = bytes;
 }
 
 Ref<TAudioSample> TAudioSample::Copy() const {

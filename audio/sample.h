@@ -6,7 +6,8 @@
 // channels together. Conversions raise the runtime error "Unimplemented
 // sample format conversion" for format codes outside 1..6; creating a sample
 // with a format outside 0..6 or a size that does not fit raises the runtime's
-// array-bounds error. Samples are used by one thread at a time.
+// array-bounds error, and so does growing a static sample. A sample is used by
+// one thread at a time; different samples may be built on different threads.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,11 @@ public:
     static Ref<TAudioSample> Create(int length, int hertz, int format);
     // Wraps memory that stays the caller's (capacity -1).
     static Ref<TAudioSample> CreateStatic(void* samples, int length, int hertz, int format);
+    // Makes room for at least `bytes` bytes of owned storage, keeping the
+    // bytes already there; length is left to the caller. The storage is
+    // reallocated, so a loader that learns the size only while decoding can
+    // grow a sample in place instead of filling a buffer and copying it.
+    void Reserve(int bytes);
     Ref<TAudioSample> Copy() const;
     Ref<TAudioSample> Convert(int format) const;
 
