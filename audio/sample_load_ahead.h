@@ -34,9 +34,7 @@ private:
     // Waits for the worker: the sample, Null, or the worker's exception
     // raised again.
     Ref<TAudioSample> Take();
-    friend // When no thread can be started the handle does nothing and the sample is
-// read where it is loaded, as without it.
-Ref<TSampleLoadAhead> LoadSampleAhead(const String& url);
+    friend Ref<TSampleLoadAhead> LoadSampleAhead(const String& url);
     friend bool TakeSampleLoadedAhead(const Ref<Object>& url, Ref<TAudioSample>& sample);
 
     std::thread _worker;
