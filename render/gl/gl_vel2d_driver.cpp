@@ -115,8 +115,6 @@ void TGLVel2DDriver::SetSkipTransparent(bool on) {
     SetBlend(s.blend);
 }
 
-bool TGLVel2DDriver::SkipsTransparent() const { return GLState().skipTransparent; }
-
 void TGLVel2DDriver::SetAlpha(float alpha) {
     GLState().color[3] = AlphaByte(alpha);
     SendColor();

@@ -54,7 +54,6 @@ public:
     // fragment, for comparison and for OpenGL implementations that get the
     // alpha test or the scissor wrong.
     void SetSkipTransparent(bool on);
-    bool SkipsTransparent() const;
 };
 
 Ref<TGLVel2DDriver> GLVel2DDriverInstance();
