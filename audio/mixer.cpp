@@ -5,6 +5,7 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 namespace vantrel {
 
@@ -278,7 +279,10 @@ void write_frames(sound_buffer* b, const uint8_t* src, int frames) {
 
 }  // namespace
 
-sound_buffer* mixer_create_sound(int length, int bits, int channels, int hertz, const void* data, int loop) {
+namespace {
+
+// A buffer's description without its data; null for what cannot play.
+sound_buffer* new_buffer(int length, int bits, int channels, int hertz, int loop) {
     if (length < 0 || hertz <= 0 || (channels != 1 && channels != 2) || (bits != 8 && bits != 16)) return nullptr;
     const int frame_bytes = channels * std::max(bits, 8) / 8;
     const int64_t total = (static_cast<int64_t>(length) + 1) * frame_bytes;
@@ -293,18 +297,37 @@ sound_buffer* mixer_create_sound(int length, int bits, int channels, int hertz, 
     b->data_bytes = length * frame_bytes;
     b->refs.store(1, kRelaxed);
     b->loop = loop;
-    b->owned_bytes = static_cast<int>(total);
-    b->data = new uint8_t[static_cast<size_t>(total)];
+    return b;
+}
+
+}  // namespace
+
+sound_buffer* mixer_create_sound(int length, int bits, int channels, int hertz, const void* data, int loop) {
+    sound_buffer* b = new_buffer(length, bits, channels, hertz, loop);
+    if (!b) return nullptr;
+    b->owned_bytes = b->data_bytes + b->frame_bytes;
+    b->data = new uint8_t[static_cast<size_t>(b->owned_bytes)];
     b->write_ptr = b->data;
     write_frames(b, static_cast<const uint8_t*>(data), length);
 
     uint8_t* guard = b->data + b->data_bytes;
     if (length == 0) {
-        std::memset(guard, bits == 8 ? 0x80 : 0, static_cast<size_t>(frame_bytes));
+        std::memset(guard, bits == 8 ? 0x80 : 0, static_cast<size_t>(b->frame_bytes));
     } else {
-        const uint8_t* from = loop ? b->data : guard - frame_bytes;
-        std::memcpy(guard, from, static_cast<size_t>(frame_bytes));
+        const uint8_t* from = loop ? b->data : guard - b->frame_bytes;
+        std::memcpy(guard, from, static_cast<size_t>(b->frame_bytes));
     }
+    return b;
+}
+
+sound_buffer* mixer_create_filling_sound(int length, int bits, int channels, int hertz, uint8_t* data, int loop,
+                                         const fill_progress* fill, std::shared_ptr<const void> owner) {
+    sound_buffer* b = new_buffer(length, bits, channels, hertz, loop);
+    if (!b) return nullptr;
+    b->data = data;
+    b->write_ptr = data;
+    b->fill = fill;
+    b->owner = std::move(owner);
     return b;
 }
 

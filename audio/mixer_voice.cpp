@@ -144,6 +144,21 @@ inline int64_t step_for(int32_t rate, int hertz) {
     return step > 0x7FFFFFFF ? 0x7FFFFFFF : step;
 }
 
+// True while a buffer still being written lacks a frame this block may read:
+// any frame up to the furthest the faster of the two rates can reach, with
+// the neighbour interpolation takes, and every frame and the guard when the
+// block could reach the end.
+bool waits_for_frames(sound* v, const sound_buffer* b, int n) {
+    const fill_progress* fill = b->fill;
+    if (fill->complete.load(std::memory_order_acquire)) return false;
+    const uint64_t channels = static_cast<uint64_t>(b->channels);
+    const int64_t step = std::max(step_for(v->get_rate(0), b->hertz), step_for(v->get_rate(1), b->hertz));
+    const uint64_t reach = v->pos + (static_cast<uint64_t>(step) * channels << 16) * static_cast<uint64_t>(n);
+    if (reach >= channels * static_cast<uint64_t>(b->length) << 32) return true;
+    const uint64_t last_read = (reach >> 32) / channels + 1;
+    return last_read >= static_cast<uint64_t>(fill->filled.load(std::memory_order_acquire));
+}
+
 }  // namespace
 
 voice_result mix_voice(sound* v, int32_t* accum, int n) {
@@ -151,6 +166,8 @@ voice_result mix_voice(sound* v, int32_t* accum, int n) {
     if (status == kStatusStopped) return kVoiceEnded;
     if (status & kStatusPaused) return kVoicePaused;
     if (status == kStatusFree || v->buffer == nullptr) return kVoiceRemove;
+    // Waiting for the writer keeps the voice as it is, start delay included.
+    if (v->buffer->fill && waits_for_frames(v, v->buffer, n)) return kVoiceMixed;
 
     if (v->delay > 0) {
         if (v->delay >= n) {

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <exception>
+#include <new>
 
 namespace vantrel {
 
@@ -65,30 +66,88 @@ long TellCallback(void* source) {
     }
 }
 
-// Decodes `bytes` bytes of signed 16-bit little-endian PCM straight into the
-// sample's own storage. The room doubles as data arrives but never beyond
-// `bytes`: a length claimed by the file costs nothing until it is decoded,
-// and a file that keeps its word ends with exactly the room it needs. False
-// on a decoding error or an early end, including running on into the next
-// stream of a chained file, whose frames may not even have the same layout.
-bool DecodeInto(OggVorbis_File& vf, TAudioSample& sample, int bytes) {
-    constexpr int64_t kFirstRoom = 64 * 1024;
-    int have = 0;
+// A sample handed out early holds this much decoded sound: playing starts
+// with it while the rest decodes, which runs many times faster than playing.
+constexpr int kHeadSeconds = 2;
+// Bytes decoded between two reports of progress to the players.
+constexpr int kAdvanceBytes = 64 * 1024;
+
+// Decodes signed 16-bit little-endian PCM into data from byte `have` up to
+// byte `want`. False on a decoding error or an early end, including running
+// on into the next stream of a chained file, whose frames may not even have
+// the same layout.
+bool DecodeRange(OggVorbis_File& vf, uint8_t* data, int& have, int want) {
     int bitstream = 0;
-    while (have < bytes) {
-        if (have == sample.capacity) {
-            sample.Reserve(static_cast<int>(std::min<int64_t>(bytes, std::max<int64_t>(kFirstRoom, 2LL * have))));
-        }
-        const long got = ov_read(&vf, reinterpret_cast<char*>(sample.samples + have), sample.capacity - have, 0, 2,
-                                 1, &bitstream);
+    while (have < want) {
+        const long got = ov_read(&vf, reinterpret_cast<char*>(data + have), want - have, 0, 2, 1, &bitstream);
         if (got <= 0 || bitstream != 0) return false;
         have += static_cast<int>(got);
     }
     return true;
 }
 
-// The first logical stream as mono or stereo 16-bit, or Null.
-Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf) {
+// Decodes `bytes` bytes straight into the sample's own storage. The room
+// doubles as data arrives but never beyond `bytes`: a length claimed by the
+// file costs nothing until it is decoded, and a file that keeps its word ends
+// with exactly the room it needs.
+bool DecodeInto(OggVorbis_File& vf, TAudioSample& sample, int bytes) {
+    constexpr int64_t kFirstRoom = 64 * 1024;
+    int have = 0;
+    while (have < bytes) {
+        if (have == sample.capacity) {
+            sample.Reserve(static_cast<int>(std::min<int64_t>(bytes, std::max<int64_t>(kFirstRoom, 2LL * have))));
+        }
+        if (!DecodeRange(vf, sample.samples, have, sample.capacity)) return false;
+    }
+    return true;
+}
+
+// Storage for every frame and the guard frame at once, since frames must not
+// move once handed out: untouched pages cost nothing until decoded into.
+// False when the system will not reserve that much; the caller then decodes
+// the usual way.
+bool ReserveWhole(TAudioSample& sample, int64_t bytes) {
+    if (bytes > INT_MAX) return false;
+    try {
+        sample.Reserve(static_cast<int>(bytes));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// Decodes the first kHeadSeconds, hands the sample out, then decodes the
+// rest while the sample plays; Null when the head does not decode.
+Ref<TAudioSample> DecodeHandingOut(OggVorbis_File& vf, const Ref<TAudioSample>& sample, int frames,
+                                   const SampleHandout& handout) {
+    const int frameBytes = BytesPerSample[sample->format];
+    const int bytes = frames * frameBytes;
+    Ref<TSampleFill> fill = MakeRef<TSampleFill>(sample->samples, frames, frameBytes, false);
+    const int64_t head = int64_t{kHeadSeconds} * sample->hertz * frameBytes;
+    int have = 0;
+    if (!DecodeRange(vf, sample->samples, have, static_cast<int>(head))) return nullptr;
+    sample->length = frames;
+    sample->fill = fill;
+    fill->Advance(have / frameBytes);
+    try {
+        handout(sample);
+    } catch (...) {   // nobody may wait for frames that will never come
+        fill->Finish(false);
+        throw;
+    }
+    bool ok = true;
+    while (ok && have < bytes && !fill->Cancelled()) {
+        const int next = static_cast<int>(std::min<int64_t>(bytes, int64_t{have} + kAdvanceBytes));
+        ok = DecodeRange(vf, sample->samples, have, next);
+        fill->Advance(have / frameBytes);
+    }
+    fill->Finish(ok && have == bytes);
+    return sample;
+}
+
+// The first logical stream as mono or stereo 16-bit, or Null. With a
+// handout, a stream longer than the head is handed out early.
+Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf, const SampleHandout& handout) {
     const ogg_int64_t frames = ov_pcm_total(&vf, 0);
     const vorbis_info* info = ov_info(&vf, -1);
     const int channels = info ? info->channels : 0;
@@ -97,7 +156,12 @@ Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf) {
     if (!rateFits || frames < 0 || frames > INT_MAX / 4 || (channels != 1 && channels != 2)) return nullptr;
     const int format = channels == 1 ? SampleFormatMono16LE : SampleFormatStereo16LE;
     Ref<TAudioSample> sample = TAudioSample::Create(0, static_cast<int>(info->rate), format);
-    if (!DecodeInto(vf, *sample, static_cast<int>(frames) * 2 * channels)) return nullptr;
+    const int frameBytes = 2 * channels;
+    if (handout && frames > int64_t{kHeadSeconds} * info->rate &&
+        ReserveWhole(*sample, (frames + 1) * frameBytes)) {
+        return DecodeHandingOut(vf, sample, static_cast<int>(frames), handout);
+    }
+    if (!DecodeInto(vf, *sample, static_cast<int>(frames) * frameBytes)) return nullptr;
     sample->length = static_cast<int>(frames);
     return sample;
 }
@@ -105,6 +169,15 @@ Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf) {
 }  // namespace
 
 Ref<TAudioSample> TAudioSampleLoaderOGG::LoadAudioSample(const Ref<TStream>& stream) {
+    return Load(stream, nullptr);
+}
+
+Ref<TAudioSample> TAudioSampleLoaderOGG::LoadAudioSampleProgressively(const Ref<TStream>& stream,
+                                                                     const SampleHandout& handout) {
+    return Load(stream, handout);
+}
+
+Ref<TAudioSample> TAudioSampleLoaderOGG::Load(const Ref<TStream>& stream, const SampleHandout& handout) {
     OggSource source{stream.get(), nullptr};
     const ov_callbacks callbacks{ReadCallback, SeekCallback, CloseCallback, TellCallback};
     OggVorbis_File vf;
@@ -114,13 +187,15 @@ Ref<TAudioSample> TAudioSampleLoaderOGG::LoadAudioSample(const Ref<TStream>& str
     }
     Ref<TAudioSample> sample;
     try {
-        sample = DecodeFirstStream(vf);
+        sample = DecodeFirstStream(vf, handout);
     } catch (...) {   // out of memory while growing the sample
         ov_clear(&vf);
         throw;
     }
     ov_clear(&vf);
-    if (source.error) std::rethrow_exception(source.error);
+    // A sample already handed out is the caller's: its fill has recorded the
+    // failure, and raising now would only make the chain try other loaders.
+    if (source.error && !(sample && sample->fill)) std::rethrow_exception(source.error);
     return sample;
 }
 

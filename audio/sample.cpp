@@ -153,12 +153,14 @@ void TAudioSample::Reserve(int bytes) {
 }
 
 Ref<TAudioSample> TAudioSample::Copy() const {
+    if (fill) fill->Wait();
     Ref<TAudioSample> s = Create(length, hertz, format);
     CopySampleData(samples, s->samples, format, length);
     return s;
 }
 
 Ref<TAudioSample> TAudioSample::Convert(int to) const {
+    if (fill) fill->Wait();
     Ref<TAudioSample> s = Create(length, hertz, to);
     ConvertSampleData(samples, format, s->samples, to, length);
     return s;

@@ -8,10 +8,13 @@
 // with a format outside 0..6 or a size that does not fit raises the runtime's
 // array-bounds error, and so does growing a static sample. A sample is used by
 // one thread at a time; different samples may be built on different threads.
+// The exception is a sample handed out while it still fills: its decoder
+// writes the frames (never the fields) until its fill finishes.
 #pragma once
 
 #include <cstdint>
 
+#include "audio/sample_fill.h"
 #include "runtime/object.h"
 
 namespace vantrel {
@@ -53,6 +56,9 @@ public:
     int hertz = 0;
     int format = 0;
     int capacity = 0;    // bytes owned, or -1
+    // Set while a decoder may still be writing the frames (sample_fill.h);
+    // Copy and Convert wait for it to finish.
+    Ref<TSampleFill> fill;
 };
 
 Ref<TAudioSample> NewAudioSample(int length, int hertz, int format);

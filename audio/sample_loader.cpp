@@ -27,7 +27,12 @@ Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url) {
     return ReadSampleFromUrl(url);
 }
 
-Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url) {
+Ref<TAudioSample> TAudioSampleLoader::LoadAudioSampleProgressively(const Ref<TStream>& stream,
+                                                                  const SampleHandout&) {
+    return LoadAudioSample(stream);
+}
+
+Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout& handout) {
     Ref<TStream> stream = OpenReadStream(url);
     if (!stream) return nullptr;
     const int start = stream->Pos();
@@ -36,7 +41,7 @@ Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url) {
     for (Ref<TAudioSampleLoader> loader = ChainHead(); loader && !sample; loader = loader->_succ) {
         stream->Seek(start);
         try {
-            sample = loader->LoadAudioSample(stream);
+            sample = handout ? loader->LoadAudioSampleProgressively(stream, handout) : loader->LoadAudioSample(stream);
         } catch (const TStreamException&) {
             // The data ended or could not be read: not this loader's format.
         }

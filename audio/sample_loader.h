@@ -9,14 +9,26 @@
 // Main thread (the chain is built during module start-up).
 #pragma once
 
+#include <functional>
+
 #include "audio/sample.h"
 #include "resources/stream.h"
 
 namespace vantrel {
 
+// Takes a sample before all its frames are decoded (its fill is set, see
+// sample_fill.h); the loader goes on decoding once it returns.
+using SampleHandout = std::function<void(const Ref<TAudioSample>&)>;
+
 class TAudioSampleLoader : public Object {
 public:
     virtual Ref<TAudioSample> LoadAudioSample(const Ref<TStream>& stream) = 0;
+    // For a caller that can play a sample while it fills: a loader that
+    // decodes progressively hands the sample to handout once its first
+    // frames are in, goes on, and returns the same sample, whose fill tells
+    // how decoding ended; a failure before the hand-out gives Null as
+    // LoadAudioSample does. Any other loader loads the whole sample.
+    virtual Ref<TAudioSample> LoadAudioSampleProgressively(const Ref<TStream>& stream, const SampleHandout& handout);
 
     Ref<TAudioSampleLoader> _succ;
 
@@ -34,7 +46,8 @@ Ref<TAudioSampleLoader> AudioSampleLoaders();
 Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url);
 
 // LoadSampleFromUrl without looking for a load started ahead. Once the chains
-// are built any thread may call it, each with streams of its own.
-Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url);
+// are built any thread may call it, each with streams of its own. With a
+// handout, loaders that can are asked to hand the sample out early.
+Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout& handout = nullptr);
 
 }  // namespace vantrel

@@ -1,5 +1,8 @@
 #include "audio/sonvar_driver.h"
 
+#include <memory>
+#include <utility>
+
 #include "audio/audio_device.h"
 #include "audio/mixer.h"
 
@@ -41,8 +44,18 @@ Ref<TSound> TSonvarAudioDriver::CreateSound(const Ref<TAudioSample>& sample, int
     if (channels == 0) return nullptr;
     const int bits = BytesPerSample[s->format] * 8 / channels;
     if (!mixer_is_open()) return TSonvarSound::CreateWithSound(nullptr, s);
-    sound_buffer* buffer =
-        mixer_create_sound(s->length, bits, channels, s->hertz, s->samples, (flags & kSoundLoop) ? -1 : 0);
+    const int loop = (flags & kSoundLoop) ? -1 : 0;
+    sound_buffer* buffer = nullptr;
+    if (s->fill && s->fill->ClaimGuard(loop != 0)) {
+        // Played in place as it fills; the buffer holds the sample, whose
+        // storage it reads, for as long as a voice may read it.
+        std::shared_ptr<const void> owner(s.get(), [keep = s](const void*) {});
+        buffer = mixer_create_filling_sound(s->length, bits, channels, s->hertz, s->samples, loop,
+                                            &s->fill->progress, std::move(owner));
+    } else {
+        if (s->fill) s->fill->Wait();
+        buffer = mixer_create_sound(s->length, bits, channels, s->hertz, s->samples, loop);
+    }
     // A sample the running mixer refuses (no rate, too long) could never
     // play; a sound without a buffer would only fail later, at Play.
     if (!buffer) return nullptr;

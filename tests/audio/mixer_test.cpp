@@ -10,6 +10,7 @@
 
 #include "audio/audio_device.h"
 #include "audio/mixer.h"
+#include "audio/sample_fill.h"
 
 using namespace vantrel;
 
@@ -399,6 +400,62 @@ TEST_F(MixerTest, NothingHappensWithoutAnOpenMixer) {
     mixer_mix16(out, 4);
     EXPECT_EQ(out[0], 7);
     EXPECT_EQ(s->refs.load(), 1);
+}
+
+// A sound still being written plays what is in place, waits silently (and
+// without moving) at the filled edge, and then goes on exactly as the same
+// sound made whole would have, guard frame included.
+TEST_F(MixerTest, FillingSoundWaitsAtTheFilledEdgeThenMatchesTheWholeSound) {
+    const std::vector<int16_t> frames = {100, 200, 300, 400, 500, 600, 700, 800};
+    for (int loop : {0, 1}) {
+        SCOPED_TRACE(loop);
+        Open(4);
+        const int h = mixer_play(Mono16(frames, 22050, loop), 0, 0);
+        std::vector<int16_t> whole;
+        for (int block = 0; block < 6; ++block) {
+            auto out = block == 0 ? MixLater(4) : Mix(4);
+            for (int k = 0; k < 4; ++k) whole.push_back(out[2 * k]);
+        }
+        mixer_stop_channel(h);
+        mixer_close();
+
+        std::vector<int16_t> storage(frames.size() + 1, 0x7777);
+        std::copy(frames.begin(), frames.begin() + 4, storage.begin());
+        Ref<TSampleFill> fill = MakeRef<TSampleFill>(reinterpret_cast<uint8_t*>(storage.data()), 8, 2, false);
+        ASSERT_TRUE(fill->ClaimGuard(loop != 0));
+        ASSERT_FALSE(fill->ClaimGuard(loop == 0));
+        fill->Advance(4);
+        Open(4);
+        sound_buffer* b = Keep(mixer_create_filling_sound(8, 16, 1, 22050, reinterpret_cast<uint8_t*>(storage.data()),
+                                                          loop, &fill->progress, nullptr));
+        const int g = mixer_play(b, 0, 0);
+        std::vector<int16_t> played;
+        auto first = MixLater(4);   // frames 0..2, with frame 3 as the neighbour
+        for (int k = 0; k < 4; ++k) played.push_back(first[2 * k]);
+        for (int wait = 0; wait < 2; ++wait) {
+            auto held = Mix(4);     // would read frame 4
+            EXPECT_EQ(held, std::vector<int16_t>(8, 0));
+            EXPECT_EQ(mixer_channel_position(g), 2);
+        }
+        std::copy(frames.begin() + 4, frames.end(), storage.begin() + 4);
+        fill->Advance(8);
+        for (int block = 0; block < 2; ++block) {
+            auto out = Mix(4);
+            for (int k = 0; k < 4; ++k) played.push_back(out[2 * k]);
+        }
+        // Every frame is in but not the guard: the block that could reach the
+        // end waits.
+        EXPECT_EQ(Mix(4), std::vector<int16_t>(8, 0));
+        EXPECT_EQ(mixer_channel_position(g), 6);
+        fill->Finish(true);
+        EXPECT_FALSE(fill->Failed());
+        while (played.size() < whole.size()) {
+            auto out = Mix(4);
+            for (int k = 0; k < 4; ++k) played.push_back(out[2 * k]);
+        }
+        EXPECT_EQ(played, whole);
+        mixer_close();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,59 @@
+#include "audio/sample_fill.h"
+
+#include <cstring>
+
+namespace vantrel {
+
+TSampleFill::TSampleFill(uint8_t* frames, int length, int frame_bytes, bool eight_bit)
+    : _frames(frames), _length(length), _frameBytes(frame_bytes), _eightBit(eight_bit) {}
+
+void TSampleFill::Advance(int count) { progress.filled.store(count, std::memory_order_release); }
+
+void TSampleFill::Finish(bool ok) {
+    std::lock_guard<std::mutex> lock(_mutex);
+    if (_finished) return;
+    const int filled = progress.filled.load(std::memory_order_relaxed);
+    if (filled < _length) {
+        std::memset(_frames + static_cast<size_t>(filled) * _frameBytes, _eightBit ? 0x80 : 0,
+                    static_cast<size_t>(_length - filled) * _frameBytes);
+        ok = false;
+    }
+    _finished = true;
+    _failed = !ok;
+    WriteGuard();
+    progress.filled.store(_length, std::memory_order_release);
+    progress.complete.store(true, std::memory_order_release);
+    _finishedChanged.notify_all();
+}
+
+void TSampleFill::Wait() const {
+    std::unique_lock<std::mutex> lock(_mutex);
+    _finishedChanged.wait(lock, [this] { return _finished; });
+}
+
+bool TSampleFill::Failed() const {
+    std::lock_guard<std::mutex> lock(_mutex);
+    return _failed;
+}
+
+bool TSampleFill::ClaimGuard(bool loop) {
+    const Guard wanted = loop ? Guard::First : Guard::Last;
+    std::lock_guard<std::mutex> lock(_mutex);
+    if (_guard != Guard::Unclaimed) return _guard == wanted;
+    _guard = wanted;
+    if (_finished) WriteGuard();
+    return true;
+}
+
+void TSampleFill::WriteGuard() {
+    uint8_t* guard = _frames + static_cast<size_t>(_length) * _frameBytes;
+    if (_guard == Guard::Unclaimed) return;
+    if (_length == 0) {
+        std::memset(guard, _eightBit ? 0x80 : 0, static_cast<size_t>(_frameBytes));
+        return;
+    }
+    const uint8_t* from = _guard == Guard::First ? _frames : guard - _frameBytes;
+    std::memcpy(guard, from, static_cast<size_t>(_frameBytes));
+}
+
+}  // namespace vantrel

@@ -1,0 +1,68 @@
+// A sample whose frames a decoder is still writing, front to back, after it
+// has handed the sample out: a long sound can start playing from its first
+// seconds while the rest decodes on a worker thread.
+//
+// The fill describes storage that the sample owns and never moves while it
+// fills, with room for one frame past the sample's length: the guard frame a
+// mixer reads when it interpolates past the last frame. Its value (the first
+// frame for a looping sound, else the last) is known only once a sound is
+// made from the sample, so ClaimGuard records it and Finish, or the claim
+// itself when the fill has finished, writes it.
+//
+// Threads: one writer calls Advance and Finish; a mixing thread reads
+// `progress` (mixer.h); every other member may be called from any thread.
+// Finish turns the frames that were never decoded into silence, so a failed
+// or cancelled fill still leaves no undefined memory to read.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+#include "audio/mixer.h"
+#include "runtime/object.h"
+
+namespace vantrel {
+
+class TSampleFill : public Object {
+public:
+    // frames: the storage's first frame; length frames of frame_bytes bytes
+    // each, 8-bit unsigned when eight_bit (silence 0x80) else 16-bit signed.
+    TSampleFill(uint8_t* frames, int length, int frame_bytes, bool eight_bit);
+
+    // Writer: frames [0, count) are in place.
+    void Advance(int count);
+    // Writer, once: every frame in place (ok) or not.
+    void Finish(bool ok);
+    // Writer: true once somebody asked the decoding to stop.
+    bool Cancelled() const { return _cancel.load(std::memory_order_relaxed); }
+
+    void Cancel() { _cancel.store(true, std::memory_order_relaxed); }
+    // Blocks until Finish; then Failed tells whether frames are missing.
+    void Wait() const;
+    bool Finished() const { return progress.complete.load(std::memory_order_acquire); }
+    bool Failed() const;
+    // For a sound made from the sample: the guard frame it needs. False when
+    // a sound claimed it the other way; that sound must copy the frames.
+    bool ClaimGuard(bool loop);
+
+    fill_progress progress;
+
+private:
+    enum class Guard { Unclaimed, First, Last };
+    void WriteGuard();   // with _mutex held, once finished
+
+    uint8_t* const _frames;
+    const int _length;
+    const int _frameBytes;
+    const bool _eightBit;
+    std::atomic<bool> _cancel{false};
+    mutable std::mutex _mutex;
+    mutable std::condition_variable _finishedChanged;
+    bool _finished = false;
+    bool _failed = false;
+    Guard _guard = Guard::Unclaimed;
+};
+
+}  // namespace vantrel
