@@ -193,9 +193,15 @@ Ref<TAudioSample> TAudioSampleLoaderOGG::Load(const Ref<TStream>& stream, const 
         throw;
     }
     ov_clear(&vf);
-    // A sample already handed out is the caller's: its fill has recorded the
-    // failure, and raising now would only make the chain try other loaders.
-    if (source.error && !(sample && sample->fill)) std::rethrow_exception(source.error);
+    if (!source.error) return sample;
+    if (!(sample && sample->fill)) std::rethrow_exception(source.error);
+    // A sample already handed out is the caller's and its fill has recorded
+    // the failure: a stream error raised now would only make the chain try
+    // other loaders. Anything else still goes to the caller.
+    try {
+        std::rethrow_exception(source.error);
+    } catch (const TStreamException&) {
+    }
     return sample;
 }
 

@@ -174,6 +174,62 @@ TEST_F(OggLoaderTest, TruncatedOrOverclaimingFilesGiveNull) {
     EXPECT_EQ(Load(claims)->length, 20000);
 }
 
+// A progressive load hands the sample out once two seconds are decoded and
+// decodes the rest into it; a file whose data ends after those two seconds,
+// short of the length it claims, is still handed out, its fill then failed
+// with the missing frames silent; one ending sooner, or too short to need
+// it, loads as it always did.
+TEST_F(OggLoaderTest, ProgressiveLoadHandsOutAfterTwoSecondsAndFinishesInPlace) {
+    const int rate = 22050, frames = 5 * rate;
+    const Ref<TAudioSample> whole = Load(Encode(1, rate, frames));
+    ASSERT_TRUE(whole);
+    const struct {
+        int seconds;   // of data, the file claiming five
+        bool handedOut, failed;
+    } cases[] = {{5, true, false}, {4, true, true}, {1, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        _keep = Encode(1, rate, c.seconds * rate);
+        SetLastGranule(_keep, frames);
+        Ref<TAudioSample> early;
+        int filledAtHandout = 0;
+        Ref<TAudioSample> sample =
+            ReadSampleFromUrl(CreateStaticBank(_keep.data(), static_cast<int>(_keep.size())),
+                              [&](const Ref<TAudioSample>& s) {
+                                  early = s;
+                                  filledAtHandout = s->fill->progress.filled.load();
+                                  EXPECT_FALSE(s->fill->Finished());
+                              });
+        EXPECT_EQ(bool(early), c.handedOut);
+        if (!c.handedOut) {
+            EXPECT_FALSE(sample);
+            continue;
+        }
+        ASSERT_EQ(sample, early);
+        EXPECT_GE(filledAtHandout, 2 * rate);
+        EXPECT_LT(filledAtHandout, frames);
+        ASSERT_TRUE(sample->fill->Finished());
+        EXPECT_EQ(sample->fill->Failed(), c.failed);
+        ASSERT_EQ(sample->length, frames);
+        const auto* got = reinterpret_cast<const int16_t*>(sample->samples);
+        const auto* want = reinterpret_cast<const int16_t*>(whole->samples);
+        if (!c.failed) {
+            EXPECT_EQ(std::memcmp(got, want, static_cast<size_t>(frames) * 2), 0);
+        } else {
+            EXPECT_EQ(got[frames - 1], 0);
+            EXPECT_EQ(std::memcmp(got, want, static_cast<size_t>(filledAtHandout) * 2), 0);
+        }
+    }
+    // Short enough to decode at once: no hand-out, a whole sample.
+    _keep = Encode(1, rate, rate);
+    bool called = false;
+    Ref<TAudioSample> brief = ReadSampleFromUrl(CreateStaticBank(_keep.data(), static_cast<int>(_keep.size())),
+                                                [&](const Ref<TAudioSample>&) { called = true; });
+    ASSERT_TRUE(brief);
+    EXPECT_FALSE(called);
+    EXPECT_FALSE(brief->fill);
+}
+
 TEST_F(OggLoaderTest, ARateThatNoIntHoldsGivesNull) {
     // The first page holds only the identification header, its rate at byte 12.
     for (uint32_t rate : {0x80000000u, 0xFFFFFFFFu}) {
