@@ -79,9 +79,9 @@ void StartGameModules() {
 }
 
 // Every file LoadImages reads, in its order.
-constexpr const char* kImageFiles[] = {Interface::file, Font::file,   Menu::button1File, Menu::button2File,
-                                       Background::file, Shield::file, Guns::file,        Shot::file,
-                                       Player::file,     Player::healthFile, Shockwave::file};
+constexpr const char* kImageFiles[] = {
+    Interface::file, Font::file, Menu::button1File, Menu::button2File, Background::file, Shield::file,
+    Guns::file,      Shot::file, Player::file,      Player::healthFile, Shockwave::file};
 
 void LoadImages() {
     Interface::Load();
