@@ -7,7 +7,7 @@
 // its sample, or Null, or raises again what the worker raised, exactly as a
 // load made at that point would; later loads of that URL read it afresh. So
 // a program may start a slow load early without moving the point where its
-// result, or its failure, shows.
+// result, or its failure, shows. Only sample loads take it (load_ahead.h).
 //
 // Dropping the handle waits for the worker: keep it in a local, so that an
 // exception leaving the scope also waits, and nothing runs on after the
@@ -16,30 +16,16 @@
 // while it runs. Main thread only; the worker touches nothing but the load.
 #pragma once
 
-#include <exception>
-#include <thread>
-
 #include "audio/sample_loader.h"
+#include "runtime/load_ahead.h"
 
 namespace vantrel {
 
-class TSampleLoadAhead : public Object {
-public:
-    ~TSampleLoadAhead() override;
-
-    const String url;
-
+class TSampleLoadAhead final : public TLoadAhead {
 private:
-    explicit TSampleLoadAhead(const String& url) : url(url) {}
-    // Waits for the worker: the sample, Null, or the worker's exception
-    // raised again.
-    Ref<TAudioSample> Take();
+    explicit TSampleLoadAhead(const String& url) : TLoadAhead(url) {}
     friend Ref<TSampleLoadAhead> LoadSampleAhead(const String& url);
     friend bool TakeSampleLoadedAhead(const Ref<Object>& url, Ref<TAudioSample>& sample);
-
-    std::thread _worker;
-    Ref<TAudioSample> _sample;
-    std::exception_ptr _error;
 };
 
 // When no thread can be started the handle does nothing and the sample is

@@ -64,7 +64,7 @@ void Color::Set(int offset, int sat, int val) {
 }
 
 void Background::Load() {
-    img = RequireCells("gfx/patterns.png", 32, 32, 10);
+    img = RequireCells(file, 32, 32, 10);
     Set(0);
 }
 

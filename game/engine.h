@@ -8,6 +8,7 @@
 #include "render/image.h"
 #include "render/vel2d.h"
 #include "resources/list.h"
+#include "resources/pixmap_load_ahead.h"
 #include "resources/png_pixmap.h"
 #include "runtime/runtime.h"
 #include "system/polled_input.h"

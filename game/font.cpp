@@ -13,7 +13,7 @@ int Font::advance = 0;
 int Font::height = 0;
 
 void Font::Load() {
-    img = RequireCells("gfx/font.png", 32, 32, 256);
+    img = RequireCells(file, 32, 32, 256);
     offX = 1;
     offY = 6;
     advance = 15;

@@ -3,8 +3,11 @@
 // GameMain starts the engine modules in a fixed order, opens the window,
 // loads the assets, starts the music and then runs frames paced on the
 // 50 Hz frame timer. RunFrame is one frame without the wait, so tests can
-// drive frames with scripted keys and their own clock. The music decodes on
-// a worker thread during start-up; everything else runs on the main thread.
+// drive frames with scripted keys and their own clock. The music and the
+// images decode on worker threads during start-up; everything else runs on
+// the main thread.
+#include <vector>
+
 #include "game/qirn.h"
 
 namespace qirn {
@@ -75,6 +78,11 @@ void StartGameModules() {
     Shockwave::list = MakeRef<TList>();
 }
 
+// Every file LoadImages reads, in its order.
+constexpr const char* kImageFiles[] = {
+    Interface::file, Font::file, Menu::button1File, Menu::button2File, Background::file, Shield::file,
+    Guns::file,      Shot::file, Player::file,      Player::healthFile, Shockwave::file};
+
 void LoadImages() {
     Interface::Load();
     Font::Load();
@@ -108,6 +116,10 @@ void StartUp() {
     // up where Sound::Load loads the music, so its result and any failure
     // show at the same point as before. Leaving early waits for the worker.
     Ref<TSampleLoadAhead> music = LoadSampleAhead(Sound::musicFile);
+    // The images decode the same way, each on a worker of its own, and are
+    // picked up by LoadImages in its order with its messages.
+    std::vector<Ref<TPixmapLoadAhead>> images;
+    for (const char* file : kImageFiles) images.push_back(LoadPixmapAhead(file));
     SetAppTitle("OXR #48 - QIRN");
     SelectGraphicsDriver(GLVel2DDriverInstance(), 2);
     if (!OpenGraphics(800, 600, 0, 60, 0)) {

@@ -25,7 +25,7 @@ constexpr double kShockwaveBaseScale = static_cast<double>(0.2f);
 }  // namespace
 
 void Shield::Load() {
-    img = RequireImage(LoadImageFile("gfx/shield.png", -1), "gfx/shield.png");
+    img = RequireImage(LoadImageFile(file, -1), file);
 }
 
 int Shield::GetPosition() {
@@ -55,7 +55,7 @@ void Shield::Draw() {
 }
 
 void Guns::Load() {
-    img = RequireImage(LoadImageFile("gfx/gun.png", -1), "gfx/gun.png");
+    img = RequireImage(LoadImageFile(file, -1), file);
 }
 
 void Guns::Draw() {
@@ -76,8 +76,8 @@ void Guns::Draw() {
 }
 
 void Player::Load() {
-    img = RequireImage(LoadImageFile("gfx/player.png", -1), "gfx/player.png");
-    healthImg = RequireImage(LoadImageFile("gfx/health.png", -1), "gfx/health.png");
+    img = RequireImage(LoadImageFile(file, -1), file);
+    healthImg = RequireImage(LoadImageFile(healthFile, -1), healthFile);
 }
 
 void Player::Draw() {
@@ -96,7 +96,7 @@ void Player::Draw() {
 }
 
 void Shockwave::Load() {
-    img = RequireImage(LoadImageFile("gfx/shockwave.png", -1), "gfx/shockwave.png");
+    img = RequireImage(LoadImageFile(file, -1), file);
 }
 
 Ref<Shockwave> Shockwave::Create() {

@@ -67,12 +67,15 @@ struct Game {
 
 struct Interface {
     static Ref<vantrel::TImage> img;
+    static constexpr const char* file = "gfx/interface.png";
     static void Load();
     static void Draw();
 };
 
 struct Menu {
     static Ref<vantrel::TImage> button1, button2;
+    static constexpr const char* button1File = "gfx/button1.png";
+    static constexpr const char* button2File = "gfx/button2.png";
     static void Load();
     static void Draw();
 };
@@ -121,6 +124,7 @@ struct Sequence : Object {
 
 struct Shot : Object {
     static Ref<vantrel::TImage> img;
+    static constexpr const char* file = "gfx/shot.png";
     static Ref<vantrel::TList> list;
     static void Load();
     static Ref<Shot> Create(int pos, const Ref<Sequence>& seq);
@@ -138,6 +142,7 @@ struct Shot : Object {
 
 struct Shield {
     static Ref<vantrel::TImage> img;
+    static constexpr const char* file = "gfx/shield.png";
     static vantrel::Array<String> labels;
     static int position;
     static int rest;
@@ -148,12 +153,15 @@ struct Shield {
 
 struct Guns {
     static Ref<vantrel::TImage> img;
+    static constexpr const char* file = "gfx/gun.png";
     static void Load();
     static void Draw();
 };
 
 struct Player {
     static Ref<vantrel::TImage> img, healthImg;
+    static constexpr const char* file = "gfx/player.png";
+    static constexpr const char* healthFile = "gfx/health.png";
     static int health;
     static void Load();
     static void Draw();
@@ -162,6 +170,7 @@ struct Player {
 struct Shockwave : Object {
     static Ref<vantrel::TList> list;
     static Ref<vantrel::TImage> img;
+    static constexpr const char* file = "gfx/shockwave.png";
     static void Load();
     static void Draw();
     static Ref<Shockwave> Create();
@@ -181,6 +190,7 @@ struct Color {
 
 struct Background {
     static Ref<vantrel::TImage> img;
+    static constexpr const char* file = "gfx/patterns.png";
     static int frame, target;
     static double zoom;
     static void Load();
@@ -192,6 +202,7 @@ struct Background {
 
 struct Font {
     static Ref<vantrel::TImage> img;
+    static constexpr const char* file = "gfx/font.png";
     static int offX, offY, advance, height;
     static void Load();
     static void DrawText(const String& text, int x, int y, double scale, int alignX, int alignY);

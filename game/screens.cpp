@@ -43,7 +43,7 @@ void Game::Update() {
 }
 
 void Interface::Load() {
-    img = RequireImage(LoadImageFile("gfx/interface.png", -1), "gfx/interface.png");
+    img = RequireImage(LoadImageFile(file, -1), file);
 }
 
 void Interface::Draw() {
@@ -62,8 +62,8 @@ void Interface::Draw() {
 }
 
 void Menu::Load() {
-    button1 = RequireImage(LoadImageFile("gfx/button1.png", -1), "gfx/button1.png");
-    button2 = RequireImage(LoadImageFile("gfx/button2.png", -1), "gfx/button2.png");
+    button1 = RequireImage(LoadImageFile(button1File, -1), button1File);
+    button2 = RequireImage(LoadImageFile(button2File, -1), button2File);
 }
 
 void Menu::Draw() {

@@ -19,7 +19,7 @@ constexpr double kBaseSpeed = static_cast<double>(1.8f);
 }  // namespace
 
 void Shot::Load() {
-    img = RequireImage(LoadImageFile("gfx/shot.png", -1), "gfx/shot.png");
+    img = RequireImage(LoadImageFile(file, -1), file);
 }
 
 Ref<Shot> Shot::Create(int pos, const Ref<Sequence>& seq) {

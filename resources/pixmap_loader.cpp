@@ -1,6 +1,7 @@
 // The pixmap loader chain and loading a pixmap from a URL.
 
 #include "resources/pixmap.h"
+#include "resources/pixmap_load_ahead.h"
 #include "resources/stream.h"
 
 namespace vantrel {
@@ -23,6 +24,12 @@ TPixmapLoader::TPixmapLoader() {
 Ref<TPixmapLoader> PixmapLoaders() { return LoaderHead(); }
 
 Ref<TPixmap> LoadPixmapFrom(const Ref<Object>& url) {
+    Ref<TPixmap> ahead;
+    if (TakePixmapLoadedAhead(url, ahead)) return ahead;
+    return ReadPixmapFrom(url);
+}
+
+Ref<TPixmap> ReadPixmapFrom(const Ref<Object>& url) {
     Ref<TStream> stream = OpenReadStream(url);
     if (!stream) return nullptr;
     Ref<TPixmap> pixmap;

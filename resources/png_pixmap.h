@@ -13,8 +13,9 @@
 // stream passes on unchanged. Images whose size the data cannot hold are
 // refused before anything is allocated for them.
 //
-// Each call keeps its libpng state to itself, but streams and pixmaps are
-// main-thread objects, so use these from the main thread.
+// Each call keeps its libpng state, its stream and its pixmap to itself, so
+// threads may decode at once, each with a stream of its own; the module
+// start and the loader it registers belong to the main thread.
 #pragma once
 
 #include "resources/pixmap.h"

@@ -1,0 +1,18 @@
+#include "resources/pixmap_load_ahead.h"
+
+namespace vantrel {
+
+Ref<TPixmapLoadAhead> LoadPixmapAhead(const String& url) {
+    Ref<TPixmapLoadAhead> load(new TPixmapLoadAhead(url));
+    TPixmapLoadAhead::Start(load, [](TLoadAhead& self) { self.Publish(ReadPixmapFrom(self.url.AsObject())); });
+    return load;
+}
+
+bool TakePixmapLoadedAhead(const Ref<Object>& url, Ref<TPixmap>& pixmap) {
+    Ref<Object> taken;
+    if (!TPixmapLoadAhead::TakePending(typeid(TPixmapLoadAhead), url, taken)) return false;
+    pixmap = Cast<TPixmap>(taken);
+    return true;
+}
+
+}  // namespace vantrel
