@@ -111,11 +111,12 @@ void BuildImageFrames() {
 
 void StartUp() {
     StartGameModules();
-    // Decoding the music is the slowest step before the first frame: it runs
-    // on a worker while the window opens and the images load, and is picked
-    // up where Sound::Load loads the music, so its result and any failure
-    // show at the same point as before. Leaving early waits for the worker.
-    Ref<TSampleLoadAhead> music = LoadSampleAhead(Sound::musicFile);
+    // Decoding the music is the slowest step of start-up: its first seconds
+    // decode on a worker while the window opens and the images load, and are
+    // picked up where Sound::Load loads the music, so its result and any
+    // early failure show at the same point as before. The rest decodes as
+    // the music plays; RunFrame reports a later failure.
+    Sound::musicLoad = LoadSampleAhead(Sound::musicFile);
     // The images decode the same way, each on a worker of its own, and are
     // picked up by LoadImages in its order with its messages.
     std::vector<Ref<TPixmapLoadAhead>> images;
@@ -134,6 +135,7 @@ void StartUp() {
 }
 
 void RunFrame() {
+    Sound::CheckMusic();
     Color::Update();
     Key::Update();
     Game::Update();

@@ -214,8 +214,14 @@ struct Sound {
     static int on;
     static Ref<vantrel::TSound> music, shotSnd, hitSnd, missSnd;
     static Ref<vantrel::TChannel> musicChannel;
-    // The music's file; start-up begins decoding it early (StartUp).
+    // The music's file; start-up begins decoding it early (StartUp) and
+    // keeps the load here while the rest decodes as the music plays.
     static constexpr const char* musicFile = "snd/qirn.ogg";
+    static Ref<vantrel::TSampleLoadAhead> musicLoad;
+    // Once the music has decoded to its end, lets its load go; raises the
+    // missing-sound error when decoding failed part-way, as a failure at
+    // Load would have.
+    static void CheckMusic();
     // Chooses the audio driver, then LoadFiles.
     static void Load();
     // Loads the music and the effects and starts the music.

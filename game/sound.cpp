@@ -13,14 +13,19 @@ Ref<TSound> Sound::shotSnd;
 Ref<TSound> Sound::hitSnd;
 Ref<TSound> Sound::missSnd;
 Ref<TChannel> Sound::musicChannel;
+Ref<TSampleLoadAhead> Sound::musicLoad;
 
 namespace {
 
 // A file no loader reads and a sample the running driver cannot play are
 // both missing assets; under the silent driver any readable file will do.
+[[noreturn]] void MissingSound(const char* path) {
+    throw TRuntimeException(String("Missing or unreadable sound file: ") + String(path));
+}
+
 Ref<TSound> RequireSound(const char* path, int flags) {
     Ref<TSound> sound = LoadSoundFromUrl(path, flags);
-    if (!sound) throw TRuntimeException(String("Missing or unreadable sound file: ") + String(path));
+    if (!sound) MissingSound(path);
     return sound;
 }
 
@@ -42,6 +47,13 @@ void Sound::LoadFiles() {
     shotSnd = RequireSound("snd/shot.wav", 0);
     hitSnd = RequireSound("snd/hit.wav", 0);
     missSnd = RequireSound("snd/miss.wav", 0);
+}
+
+void Sound::CheckMusic() {
+    if (!musicLoad || !musicLoad->Done()) return;
+    const bool whole = musicLoad->Whole();
+    musicLoad = nullptr;
+    if (!whole) MissingSound(musicFile);
 }
 
 void Sound::Play(const Ref<TSound>& effect) {
