@@ -1,0 +1,96 @@
+#include "runtime/heap_warmup.h"
+
+#include <cstdlib>  // also what defines __GLIBC__ where it applies
+
+#if defined(__GLIBC__)
+
+#include <atomic>
+#include <system_error>
+#include <thread>
+
+#include <malloc.h>
+#include <unistd.h>
+
+namespace vantrel {
+namespace {
+
+constexpr int kLargestHeapBlock = 256 << 20;
+constexpr int kKeptFreeHeap = 512 << 20;
+
+struct Warmup {
+    bool started = false;
+    std::atomic<bool> stop{false};
+    std::thread worker;
+
+    // Runs at exit (a function-local static): a warm-up still going is cut
+    // short and joined, so no thread touches the heap while it is torn down.
+    ~Warmup() {
+        if (!worker.joinable()) return;
+        stop.store(true, std::memory_order_relaxed);
+        worker.join();
+    }
+};
+
+Warmup& State() {
+    static Warmup warmup;
+    return warmup;
+}
+
+bool KeepFreedHeapInProcess() {
+    // Every option is tried, so that a refusal leaves no option half-applied
+    // by the order of the calls; all must take for the warm-up to be of use.
+    const bool largeFromHeap = mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock) == 1;
+    const bool neverTrim = mallopt(M_TRIM_THRESHOLD, kKeptFreeHeap) == 1;
+    const bool oneArena = mallopt(M_ARENA_MAX, 1) == 1;
+    return largeFromHeap && neverTrim && oneArena;
+}
+
+// The worker frees the block itself, as soon as it is warm, rather than
+// handing it to the main thread: the main thread has no moment to take it
+// without waiting for the warm-up, which is the very delay this avoids.
+// Freed into the one arena, the block either joins the heap's top or, when
+// the main thread has allocated above it meanwhile, becomes a free chunk,
+// and the allocator cuts requests from free chunks before it grows the
+// heap: the main thread's next allocations land in warm pages.
+void TouchAndRelease(std::size_t bytes, const std::atomic<bool>& stop) {
+    char* block = static_cast<char*>(std::malloc(bytes));
+    if (!block) return;
+    // Volatile, so that the compiler cannot drop writes to a block that is
+    // freed unread.
+    volatile char* pages = block;
+    const std::size_t pageSize = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    for (std::size_t at = 0; at < bytes && !stop.load(std::memory_order_relaxed); at += pageSize) pages[at] = 0;
+    std::free(block);
+}
+
+}  // namespace
+
+void WarmHeapAhead(std::size_t bytes) {
+    Warmup& warmup = State();
+    if (warmup.started || bytes == 0) return;
+    warmup.started = true;
+    if (!KeepFreedHeapInProcess()) return;
+    try {
+        warmup.worker = std::thread(TouchAndRelease, bytes, std::cref(warmup.stop));
+    } catch (const std::system_error&) {
+        // Start-up simply goes on with cold pages.
+    }
+}
+
+void WaitHeapWarm() {
+    Warmup& warmup = State();
+    if (warmup.worker.joinable()) warmup.worker.join();
+}
+
+}  // namespace vantrel
+
+#else
+
+namespace vantrel {
+
+void WarmHeapAhead(std::size_t) {}
+void WaitHeapWarm() {}
+
+}  // namespace vantrel
+
+#endif

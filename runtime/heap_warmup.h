@@ -1,0 +1,43 @@
+// Pre-faulting heap pages on a worker thread while the main thread starts up.
+//
+// The first write to a freshly mapped page costs a page fault, and a
+// program's start-up writes many megabytes it has just allocated (decoded
+// images, textures, the driver's buffers), all on the main thread. With
+// WarmHeapAhead(bytes) a worker allocates a block of that size from the
+// heap, writes one byte to each page and frees it again; the main thread's
+// later allocations are carved out of pages that are already mapped.
+//
+// For freed pages to stay in the heap, the C library's allocator is told to
+// keep them: blocks of any size up to 256 MiB come from the heap instead of
+// a mapping of their own (which free would unmap), the heap is never trimmed
+// below 512 MiB of free space, and every thread allocates from the one main
+// heap (a worker's blocks would otherwise go to an arena of its own, out of
+// the main thread's reach). The trade-off is for the whole process: freed
+// memory is not given back to the system, and all threads share one heap
+// lock. That suits a program that allocates its working set once, early,
+// and keeps it; a program whose memory use swings widely should not call it.
+//
+// Failures are silent, because the warm-up only ever saves time: when the
+// allocator refuses an option (the sanitizers' allocators do), no thread is
+// started, since pages it would warm would go back to the system on free;
+// when no thread can be started or the block cannot be allocated, nothing
+// more happens. The options already set stay set.
+//
+// Main thread only, and WarmHeapAhead before any other thread exists: the
+// allocator creates a thread's arena at its first allocation, so the
+// one-heap option must be in place before then. A second call does nothing.
+// The program's exit stops an unfinished warm-up and waits for it, so the
+// worker never runs on while the process is torn down. On systems other
+// than glibc both calls do nothing.
+#pragma once
+
+#include <cstddef>
+
+namespace vantrel {
+
+void WarmHeapAhead(std::size_t bytes);
+
+// Waits until the warm-up, if one was started, has freed its block.
+void WaitHeapWarm();
+
+}  // namespace vantrel
