@@ -65,16 +65,17 @@ void TouchAndRelease(std::size_t bytes, const std::atomic<bool>& stop) {
 
 }  // namespace
 
-void WarmHeapAhead(std::size_t bytes) {
+bool WarmHeapAhead(std::size_t bytes) {
     Warmup& warmup = State();
-    if (warmup.started || bytes == 0) return;
+    if (warmup.started || bytes == 0) return false;
     warmup.started = true;
-    if (!KeepFreedHeapInProcess()) return;
+    if (!KeepFreedHeapInProcess()) return false;
     try {
         warmup.worker = std::thread(TouchAndRelease, bytes, std::cref(warmup.stop));
     } catch (const std::system_error&) {
-        // Start-up simply goes on with cold pages.
+        return false;
     }
+    return true;
 }
 
 void WaitHeapWarm() {
@@ -88,7 +89,7 @@ void WaitHeapWarm() {
 
 namespace vantrel {
 
-void WarmHeapAhead(std::size_t) {}
+bool WarmHeapAhead(std::size_t) { return false; }
 void WaitHeapWarm() {}
 
 }  // namespace vantrel

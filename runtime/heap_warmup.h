@@ -17,11 +17,12 @@
 // lock. That suits a program that allocates its working set once, early,
 // and keeps it; a program whose memory use swings widely should not call it.
 //
-// Failures are silent, because the warm-up only ever saves time: when the
-// allocator refuses an option (the sanitizers' allocators do), no thread is
-// started, since pages it would warm would go back to the system on free;
-// when no thread can be started or the block cannot be allocated, nothing
-// more happens. The options already set stay set.
+// WarmHeapAhead returns whether it started the worker; the program goes on
+// either way, since the warm-up only ever saves time. It starts none when
+// the allocator refuses an option (AddressSanitizer's does: pages warmed
+// there would go back to the system on free) or no thread can be started;
+// the options already set stay set. A worker that cannot allocate its block
+// simply ends.
 //
 // Main thread only, and WarmHeapAhead before any other thread exists: the
 // allocator creates a thread's arena at its first allocation, so the
@@ -35,7 +36,7 @@
 
 namespace vantrel {
 
-void WarmHeapAhead(std::size_t bytes);
+bool WarmHeapAhead(std::size_t bytes);
 
 // Waits until the warm-up, if one was started, has freed its block.
 void WaitHeapWarm();
