@@ -36,18 +36,17 @@ Warmup& State() {
     return warmup;
 }
 
+// All three are needed for a block freed by the worker to serve the main
+// thread; the first refusal ends the attempt.
 bool KeepFreedHeapInProcess() {
-    // Every option is tried, so that a refusal leaves no option half-applied
-    // by the order of the calls; all must take for the warm-up to be of use.
-    const bool largeFromHeap = mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock) == 1;
-    const bool neverTrim = mallopt(M_TRIM_THRESHOLD, kKeptFreeHeap) == 1;
-    const bool oneArena = mallopt(M_ARENA_MAX, 1) == 1;
-    return largeFromHeap && neverTrim && oneArena;
+    return mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock) == 1 && mallopt(M_TRIM_THRESHOLD, kKeptFreeHeap) == 1 &&
+           mallopt(M_ARENA_MAX, 1) == 1;
 }
 
-// The worker frees the block itself, as soon as it is warm, rather than
-// handing it to the main thread: the main thread has no moment to take it
-// without waiting for the warm-up, which is the very delay this avoids.
+// The worker frees the block itself, the moment it is warm, rather than
+// handing it to the main thread: the main thread could only free it at a
+// fixed point of its start-up and would have to wait there for a late
+// warm-up, the very stall this is meant to remove.
 // Freed into the one arena, the block either joins the heap's top or, when
 // the main thread has allocated above it meanwhile, becomes a free chunk,
 // and the allocator cuts requests from free chunks before it grows the
