@@ -8,9 +8,9 @@
 // later allocations are carved out of pages that are already mapped.
 //
 // For freed pages to stay in the heap, the C library's allocator is told to
-// keep them: blocks of any size up to 256 MiB come from the heap instead of
-// a mapping of their own (which free would unmap), the heap is never trimmed
-// below 512 MiB of free space, and every thread allocates from the one main
+// keep them: blocks under 256 MiB come from the heap instead of a mapping of
+// their own (which free would unmap), free space at the heap's end is given
+// back only beyond 512 MiB, and every thread allocates from the one main
 // heap (a worker's blocks would otherwise go to an arena of its own, out of
 // the main thread's reach). The trade-off is for the whole process: freed
 // memory is not given back to the system, and all threads share one heap
@@ -26,7 +26,8 @@
 //
 // Main thread only, and WarmHeapAhead before any other thread exists: the
 // allocator creates a thread's arena at its first allocation, so the
-// one-heap option must be in place before then. A second call does nothing.
+// one-heap option must be in place before then. A second call does nothing
+// (and returns false).
 // The program's exit stops an unfinished warm-up and waits for it, so the
 // worker never runs on while the process is torn down. On systems other
 // than glibc both calls do nothing.
