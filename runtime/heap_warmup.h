@@ -27,10 +27,9 @@
 // Main thread only, and WarmHeapAhead before any other thread exists: the
 // allocator creates a thread's arena at its first allocation, so the
 // one-heap option must be in place before then. A second call does nothing
-// (and returns false).
-// The program's exit stops an unfinished warm-up and waits for it, so the
-// worker never runs on while the process is torn down. On systems other
-// than glibc both calls do nothing.
+// and returns false. The program's exit stops an unfinished warm-up and
+// waits for it, so the worker never runs on while the process is torn down.
+// On systems other than glibc both calls do nothing.
 #pragma once
 
 #include <cstddef>
