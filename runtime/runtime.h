@@ -3,6 +3,7 @@
 
 #include "runtime/array.h"
 #include "runtime/exceptions.h"
+#include "runtime/heap_warmup.h"
 #include "runtime/math.h"
 #include "runtime/object.h"
 #include "runtime/program.h"
