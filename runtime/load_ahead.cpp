@@ -11,10 +11,12 @@ namespace vantrel {
 
 namespace {
 
-// Loads started and not taken yet, oldest first. Main thread only.
+// Loads started and not taken yet, oldest first. Main thread only. Never
+// destroyed: a handle held in a static may be dropped while the program's
+// statics are torn down, after a list of its own would be gone.
 std::vector<TLoadAhead*>& Pending() {
-    static std::vector<TLoadAhead*> pending;
-    return pending;
+    static auto* pending = new std::vector<TLoadAhead*>;
+    return *pending;
 }
 
 void Forget(TLoadAhead* load) {

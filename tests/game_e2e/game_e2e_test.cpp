@@ -224,6 +224,25 @@ TEST_F(GameEndToEnd, ASoundWithoutARateIsNamedAndFails) {
     }
 }
 
+// Damage past the music's first seconds is only met while they play; the
+// game still names the file and fails, as when damage stopped its start-up
+// (the time-out's status 124 would show it playing on).
+TEST_F(GameEndToEnd, MusicDamagedPastItsStartIsNamedAndFails) {
+    const std::string game = std::filesystem::path(QIRN_EXECUTABLE).parent_path().string();
+    const std::string copy = dir_ + "/damaged";
+    std::system(("rm -rf " + copy + " && mkdir -p " + copy + " && cp -r " QIRN_EXECUTABLE " " + game + "/gfx " + game +
+                 "/snd " + copy + "/").c_str());
+    std::fstream music(copy + "/snd/qirn.ogg", std::ios::binary | std::ios::in | std::ios::out);
+    music.seekg(0, std::ios::end);
+    const std::streamoff size = music.tellg();
+    ASSERT_GT(size, 100000);
+    music.seekp(size * 3 / 5);
+    music << std::string(8192, '\0');
+    music.close();
+    std::string out = Shell("SDL_AUDIODRIVER=dummy timeout 60 " + copy + "/qirn 2>&1; echo \"status=$?\"");
+    EXPECT_EQ(out, "Missing or unreadable sound file: snd/qirn.ogg\nstatus=255");
+}
+
 // No display at all: the game says so and ends, rather than running unseen
 // (the time-out's status 124 would show it still running).
 TEST(GameWithoutDisplay, NoOpenGLIsNamedAndFails) {
