@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <string>
+#include <thread>
 
 #include "audio/sample_load_ahead.h"
+#include "audio/ogg_loader.h"
 #include "audio/wav_loader.h"
 #include "runtime/exceptions.h"
 
@@ -87,4 +90,27 @@ TEST(SampleLoadAhead, TheLoadShowsWhereTheSampleIsLoadedWithItsResultOrFailure) 
     EXPECT_EQ(opens, 8);
     EXPECT_TRUE(LoadSampleFromUrl(counted));
     EXPECT_EQ(opens, 9);
+}
+
+// A sound longer than two seconds is taken once those are decoded and the
+// worker decodes the rest after the take, into the same sample, which then
+// matches a whole load; a handle dropped before its take stops the decoding.
+TEST(SampleLoadAhead, ALongSoundIsTakenEarlyAndFinishesAfterTheTake) {
+    StartOggLoaderModule();
+    const String file("/usr/share/sounds/freedesktop/stereo/alarm-clock-elapsed.oga");
+    Ref<TAudioSample> whole = ReadSampleFromUrl(file);
+    ASSERT_TRUE(whole) << "sound-theme-freedesktop missing";
+    ASSERT_GT(whole->length, 2 * whole->hertz);
+
+    Ref<TSampleLoadAhead> ahead = LoadSampleAhead(file);
+    Ref<TAudioSample> taken = LoadSampleFromUrl(file);
+    ASSERT_TRUE(taken && taken->fill);
+    EXPECT_EQ(taken->length, whole->length);
+    taken->fill->Wait();
+    while (!ahead->Done()) std::this_thread::yield();
+    EXPECT_TRUE(ahead->Whole());
+    EXPECT_EQ(std::memcmp(taken->samples, whole->samples, static_cast<size_t>(whole->length) * 4), 0);
+
+    // Never taken: dropping the handle stops the worker at its hand-over.
+    LoadSampleAhead(file);
 }
