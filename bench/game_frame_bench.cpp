@@ -174,6 +174,7 @@ int main(int argc, char** argv) {
     Row("main-thread CPU, mean", Mean(unpaced[0].thread), Mean(unpaced[1].thread), "ms");
     Row("wall time, mean", Mean(unpaced[0].wall), Mean(unpaced[1].wall), "ms");
     Row("wall time, p99", Percentile(unpaced[0].wall, 0.99), Percentile(unpaced[1].wall, 0.99), "ms");
+    if (pacedFrames <= 0) ExitProgram();
     std::printf("paced by the 50 Hz timer:\n");
     double fps[2];
     for (int v = 0; v < 2; ++v) fps[v] = paced[v].wall.size() * 1000.0 / pacedTime[v];
