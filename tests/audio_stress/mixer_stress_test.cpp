@@ -4,13 +4,16 @@
 // lost (never came back) or duplicated (came back twice).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <random>
 #include <thread>
 #include <vector>
 
 #include "audio/audio_device.h"
 #include "audio/mixer.h"
+#include "audio/sample_fill.h"
 
 using namespace vantrel;
 
@@ -108,4 +111,50 @@ TEST(MixerStress, GameThreadAndMixingThreadShareVoicesWithoutLosingAny) {
     mixer_close();
     mixer_free_sound(shortOnce);
     mixer_free_sound(loop8);
+}
+
+// A writer fills a sound in chunks while the mixing thread plays it: the
+// voice never gets past the frames written, and every frame it mixes was
+// written before it was read (ThreadSanitizer checks that hand-over).
+TEST(MixerStress, AFillingSoundPlaysOnlyWhatIsWritten) {
+    audiodevice* device = CreateManualDevice(256);
+    ASSERT_EQ(mixer_open(device), 0);
+    mixer* m = device->mix;
+    constexpr int kFrames = 44100;
+    std::vector<int16_t> storage(kFrames + 1);
+    Ref<TSampleFill> fill =
+        MakeRef<TSampleFill>(reinterpret_cast<uint8_t*>(storage.data()), kFrames, 2, false);
+    ASSERT_TRUE(fill->ClaimGuard(false));
+    sound_buffer* filling = mixer_create_filling_sound(kFrames, 16, 1, 44100, reinterpret_cast<uint8_t*>(storage.data()),
+                                                       0, &fill->progress, nullptr);
+    const int h = mixer_alloc_channel();
+    ASSERT_EQ(mixer_play(filling, 0, h), h);
+
+    std::atomic<bool> done{false};
+    std::atomic<int> loud{0};
+    std::thread mixing([&] {
+        std::vector<int16_t> out(256);
+        while (!done.load()) {
+            m->mix16(out.data(), 256);
+            for (int16_t s : out) if (s == 1000) loud.fetch_add(1, std::memory_order_relaxed);
+        }
+    });
+    for (int written = 0; written < kFrames;) {
+        const int next = std::min(kFrames, written + 1000);
+        std::fill(storage.begin() + written, storage.begin() + next, int16_t{1000});
+        written = next;
+        fill->Advance(written);
+        EXPECT_LE(mixer_channel_position(h), written);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    fill->Finish(true);
+    while (mixer_channel_status(h) != kStatusStopped) std::this_thread::yield();
+    done.store(true);
+    mixing.join();
+    EXPECT_EQ(mixer_channel_position(h), kFrames);
+    EXPECT_GE(loud.load(), 2 * (kFrames - 1)) << "every frame was mixed as written, both channels";
+
+    mixer_free_channel(h);
+    mixer_close();
+    mixer_free_sound(filling);
 }
