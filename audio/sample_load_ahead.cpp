@@ -35,10 +35,7 @@ Ref<TSampleLoadAhead> LoadSampleAhead(const String& url) {
 }
 
 bool TakeSampleLoadedAhead(const Ref<Object>& url, Ref<TAudioSample>& sample) {
-    Ref<Object> taken;
-    if (!TSampleLoadAhead::TakePending(typeid(TSampleLoadAhead), url, taken)) return false;
-    sample = Cast<TAudioSample>(taken);
-    return true;
+    return TSampleLoadAhead::TakePendingAs<TSampleLoadAhead>(url, sample);
 }
 
 }  // namespace vantrel

@@ -9,10 +9,7 @@ Ref<TPixmapLoadAhead> LoadPixmapAhead(const String& url) {
 }
 
 bool TakePixmapLoadedAhead(const Ref<Object>& url, Ref<TPixmap>& pixmap) {
-    Ref<Object> taken;
-    if (!TPixmapLoadAhead::TakePending(typeid(TPixmapLoadAhead), url, taken)) return false;
-    pixmap = Cast<TPixmap>(taken);
-    return true;
+    return TPixmapLoadAhead::TakePendingAs<TPixmapLoadAhead>(url, pixmap);
 }
 
 }  // namespace vantrel

@@ -74,6 +74,14 @@ protected:
     // pending, takes it: waits for its result, stores it in result (or
     // raises the worker's exception) and returns true. Else false.
     static bool TakePending(const std::type_info& kind, const Ref<Object>& url, Ref<Object>& result);
+    // TakePending for loads of the handle class Handle, whose results are Ts.
+    template <class Handle, class T>
+    static bool TakePendingAs(const Ref<Object>& url, Ref<T>& result) {
+        Ref<Object> taken;
+        if (!TakePending(typeid(Handle), url, taken)) return false;
+        result = Cast<T>(taken);
+        return true;
+    }
 
 private:
     Ref<Object> Take();
