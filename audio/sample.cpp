@@ -1,5 +1,6 @@
 #include "audio/sample.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +110,13 @@ void SampleDataFromHub(const uint8_t* hub, uint8_t* dst, int format, int count) 
     }
 }
 
+// count frames of silence in a format: 128 for unsigned 8-bit, else 0.
+void FillSilence(uint8_t* at, int format, int count) {
+    if (count <= 0) return;
+    const bool eightBit = format == SampleFormatMono8 || format == SampleFormatStereo8;
+    std::memset(at, eightBit ? 0x80 : 0, static_cast<size_t>(count) * BytesPerSample[format]);
+}
+
 // Owned frames live in malloc'd memory so that Reserve can use realloc,
 // which extends large blocks without copying them where the system can.
 uint8_t* Reallocate(uint8_t* old, int bytes) {
@@ -153,17 +161,25 @@ void TAudioSample::Reserve(int bytes) {
 }
 
 Ref<TAudioSample> TAudioSample::Copy() const {
-    if (fill) fill->Wait();
+    const int ready = ReadyFrames();
     Ref<TAudioSample> s = Create(length, hertz, format);
-    CopySampleData(samples, s->samples, format, length);
+    CopySampleData(samples, s->samples, format, ready);
+    FillSilence(s->samples + static_cast<size_t>(ready) * BytesPerSample[format], format, length - ready);
     return s;
 }
 
 Ref<TAudioSample> TAudioSample::Convert(int to) const {
-    if (fill) fill->Wait();
+    const int ready = ReadyFrames();
     Ref<TAudioSample> s = Create(length, hertz, to);
-    ConvertSampleData(samples, format, s->samples, to, length);
+    ConvertSampleData(samples, format, s->samples, to, ready);
+    FillSilence(s->samples + static_cast<size_t>(ready) * BytesPerSample[to], to, length - ready);
     return s;
+}
+
+int TAudioSample::ReadyFrames() const {
+    if (!fill) return length;
+    fill->Wait();
+    return fill->Failed() ? std::min(fill->Filled(), length) : length;
 }
 
 Ref<TAudioSample> NewAudioSample(int length, int hertz, int format) {

@@ -57,8 +57,12 @@ public:
     int format = 0;
     int capacity = 0;    // bytes owned, or -1
     // Set while a decoder may still be writing the frames (sample_fill.h);
-    // Copy and Convert wait for it to finish.
+    // Copy and Convert wait for it to finish, and give silence for frames
+    // a failed fill never wrote.
     Ref<TSampleFill> fill;
+
+private:
+    int ReadyFrames() const;   // frames holding sound, once any fill ends
 };
 
 Ref<TAudioSample> NewAudioSample(int length, int hertz, int format);

@@ -12,18 +12,18 @@ void TSampleFill::Advance(int count) { progress.filled.store(count, std::memory_
 void TSampleFill::Finish(bool ok) {
     std::lock_guard<std::mutex> lock(_mutex);
     if (_finished) return;
-    const int filled = progress.filled.load(std::memory_order_relaxed);
-    if (filled < _length) {
-        std::memset(_frames + static_cast<size_t>(filled) * _frameBytes, _eightBit ? 0x80 : 0,
-                    static_cast<size_t>(_length - filled) * _frameBytes);
-        ok = false;
-    }
     _finished = true;
-    _failed = !ok;
-    WriteGuard();
-    progress.filled.store(_length, std::memory_order_release);
-    progress.complete.store(true, std::memory_order_release);
+    _failed = !ok || progress.filled.load(std::memory_order_relaxed) < _length;
+    if (!_failed) {
+        WriteGuard();
+        progress.complete.store(true, std::memory_order_release);
+    }
     _finishedChanged.notify_all();
+}
+
+bool TSampleFill::Finished() const {
+    std::lock_guard<std::mutex> lock(_mutex);
+    return _finished;
 }
 
 void TSampleFill::Wait() const {
@@ -41,7 +41,7 @@ bool TSampleFill::ClaimGuard(bool loop) {
     std::lock_guard<std::mutex> lock(_mutex);
     if (_guard != Guard::Unclaimed) return _guard == wanted;
     _guard = wanted;
-    if (_finished) WriteGuard();
+    if (_finished && !_failed) WriteGuard();
     return true;
 }
 

@@ -9,10 +9,14 @@
 // made from the sample, so ClaimGuard records it and Finish, or the claim
 // itself when the fill has finished, writes it.
 //
+// A fill that fails (decoding broke off, or was cancelled) never completes:
+// a voice playing it waits at the last frame written, silent, for good, and
+// the frames past it are never read; TAudioSample's Copy and Convert give
+// silence there. Nothing is written over them, so a length the file only
+// claimed costs no memory.
+//
 // Threads: one writer calls Advance and Finish; a mixing thread reads
 // `progress` (mixer.h); every other member may be called from any thread.
-// Finish turns the frames that were never decoded into silence, so a failed
-// or cancelled fill still leaves no undefined memory to read.
 #pragma once
 
 #include <atomic>
@@ -33,16 +37,19 @@ public:
 
     // Writer: frames [0, count) are in place.
     void Advance(int count);
-    // Writer, once: every frame in place (ok) or not.
+    // Writer, once: every frame in place (ok) or not; fewer frames advanced
+    // than the length is a failure either way.
     void Finish(bool ok);
     // Writer: true once somebody asked the decoding to stop.
     bool Cancelled() const { return _cancel.load(std::memory_order_relaxed); }
 
     void Cancel() { _cancel.store(true, std::memory_order_relaxed); }
-    // Blocks until Finish; then Failed tells whether frames are missing.
+    // Blocks until Finish; then Failed tells whether frames are missing and
+    // Filled how many are in place.
     void Wait() const;
-    bool Finished() const { return progress.complete.load(std::memory_order_acquire); }
+    bool Finished() const;
     bool Failed() const;
+    int Filled() const { return progress.filled.load(std::memory_order_acquire); }
     // For a sound made from the sample: the guard frame it needs. False when
     // a sound claimed it the other way; that sound must copy the frames.
     bool ClaimGuard(bool loop);

@@ -53,7 +53,9 @@ Ref<TSound> TSonvarAudioDriver::CreateSound(const Ref<TAudioSample>& sample, int
         buffer = mixer_create_filling_sound(s->length, bits, channels, s->hertz, s->samples, loop,
                                             &s->fill->progress, std::move(owner));
     } else {
-        if (s->fill) s->fill->Wait();
+        // Another sound of this sample claimed the guard frame the other way:
+        // this one copies the frames, once they are all decoded.
+        if (s->fill) s = s->Copy();
         buffer = mixer_create_sound(s->length, bits, channels, s->hertz, s->samples, loop);
     }
     // A sample the running mixer refuses (no rate, too long) could never
