@@ -6,7 +6,9 @@
 //
 // A driver whose device cannot open fails Startup (the Null driver stays
 // current). Sounds made while no mixer is open hold no mixer sound and play
-// nothing; a sample the open mixer refuses gives Null. Main thread only.
+// nothing; a sample the open mixer refuses gives Null. A sample still being
+// decoded (sample_fill.h) is played in place, not copied, as it fills.
+// Main thread only.
 #pragma once
 
 #include "audio/audio_driver.h"
