@@ -145,18 +145,13 @@ inline int64_t step_for(int32_t rate, int hertz) {
 }
 
 // True while a buffer still being written lacks a frame this block may read:
-// any frame up to the furthest the faster of the two rates can reach, with
-// the neighbour interpolation takes, and every frame and the guard when the
-// block could reach the end.
-bool waits_for_frames(sound* v, const sound_buffer* b, int n) {
-    const fill_progress* fill = b->fill;
-    if (fill->complete.load(std::memory_order_acquire)) return false;
-    const uint64_t channels = static_cast<uint64_t>(b->channels);
-    const int64_t step = std::max(step_for(v->get_rate(0), b->hertz), step_for(v->get_rate(1), b->hertz));
-    const uint64_t reach = v->pos + (static_cast<uint64_t>(step) * channels << 16) * static_cast<uint64_t>(n);
-    if (reach >= channels * static_cast<uint64_t>(b->length) << 32) return true;
-    const uint64_t last_read = (reach >> 32) / channels + 1;
-    return last_read >= static_cast<uint64_t>(fill->filled.load(std::memory_order_acquire));
+// any frame up to `reach` (32.32 samples) with the neighbour interpolation
+// takes, and every frame and the guard when the block could reach the end.
+bool waits_for_frames(const sound_buffer& b, uint64_t reach, uint64_t limit) {
+    if (b.fill->complete.load(std::memory_order_acquire)) return false;
+    if (reach >= limit) return true;
+    const uint64_t last_read = (reach >> 32) / static_cast<uint64_t>(b.channels) + 1;
+    return last_read >= static_cast<uint64_t>(b.fill->filled.load(std::memory_order_acquire));
 }
 
 }  // namespace
@@ -166,8 +161,21 @@ voice_result mix_voice(sound* v, int32_t* accum, int n) {
     if (status == kStatusStopped) return kVoiceEnded;
     if (status & kStatusPaused) return kVoicePaused;
     if (status == kStatusFree || v->buffer == nullptr) return kVoiceRemove;
-    // Waiting for the writer keeps the voice as it is, start delay included.
-    if (v->buffer->fill && waits_for_frames(v, v->buffer, n)) return kVoiceMixed;
+
+    const sound_buffer* b = v->buffer;
+    const int channels = b->channels;
+    const int32_t rate_target = v->get_rate(1);
+    const int64_t step_now = step_for(v->get_rate(0), b->hertz);
+    const int64_t step_target = step_for(rate_target, b->hertz);
+    const uint64_t stride_now = static_cast<uint64_t>(step_now * channels) << 16;
+    const uint64_t stride_target = static_cast<uint64_t>(step_target * channels) << 16;
+    const uint64_t limit = static_cast<uint64_t>(channels) * static_cast<uint64_t>(b->length) << 32;
+    // Waiting for the writer keeps the voice as it is, start delay included;
+    // the reach counts the delay as played, which only errs towards waiting.
+    if (b->fill &&
+        waits_for_frames(*b, v->pos + std::max(stride_now, stride_target) * static_cast<uint64_t>(n), limit)) {
+        return kVoiceMixed;
+    }
 
     if (v->delay > 0) {
         if (v->delay >= n) {
@@ -179,22 +187,13 @@ voice_result mix_voice(sound* v, int32_t* accum, int n) {
         v->delay = 0;
     }
 
-    const sound_buffer* b = v->buffer;
     if (b->length == 0) return kVoiceEnded;
-    const int channels = b->channels;
-    const int32_t rate_target = v->get_rate(1);
-    const int64_t step_now = step_for(v->get_rate(0), b->hertz);
-    const int64_t step_target = step_for(rate_target, b->hertz);
-    const uint64_t stride_now = static_cast<uint64_t>(step_now * channels) << 16;
-    const uint64_t stride_target = static_cast<uint64_t>(step_target * channels) << 16;
     const int vol_now = v->get_volume(0);
     const int vol_target = v->get_volume(1);
     const int pan = v->get_pan(1);
     const int depth = v->get_depth(1);
 
-    voice_state s{v->pos, v->played.load(std::memory_order_relaxed),
-                  static_cast<uint64_t>(channels) * static_cast<uint64_t>(b->length) << 32,
-                  (status & kStatusLooped) != 0};
+    voice_state s{v->pos, v->played.load(std::memory_order_relaxed), limit, (status & kStatusLooped) != 0};
     bool ended;
     if (step_now == step_target && vol_now == vol_target) {
         if (vol_target == 0) {
