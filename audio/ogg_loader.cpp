@@ -122,7 +122,7 @@ Ref<TAudioSample> DecodeHandingOut(OggVorbis_File& vf, const Ref<TAudioSample>& 
                                    const SampleHandout& handout) {
     const int frameBytes = BytesPerSample[sample->format];
     const int bytes = frames * frameBytes;
-    Ref<TSampleFill> fill = MakeRef<TSampleFill>(sample->samples, frames, frameBytes, false);
+    Ref<TSampleFill> fill = MakeRef<TSampleFill>(sample->samples, frames, frameBytes);
     const int64_t head = int64_t{kHeadSeconds} * sample->hertz * frameBytes;
     int have = 0;
     if (!DecodeRange(vf, sample->samples, have, static_cast<int>(head))) return nullptr;

@@ -4,8 +4,8 @@
 
 namespace vantrel {
 
-TSampleFill::TSampleFill(uint8_t* frames, int length, int frame_bytes, bool eight_bit)
-    : _frames(frames), _length(length), _frameBytes(frame_bytes), _eightBit(eight_bit) {}
+TSampleFill::TSampleFill(uint8_t* frames, int length, int frame_bytes)
+    : _frames(frames), _length(length), _frameBytes(frame_bytes) {}
 
 void TSampleFill::Advance(int count) { progress.filled.store(count, std::memory_order_release); }
 
@@ -45,13 +45,10 @@ bool TSampleFill::ClaimGuard(bool loop) {
     return true;
 }
 
+// A sound of no frames is never read, guard included.
 void TSampleFill::WriteGuard() {
+    if (_guard == Guard::Unclaimed || _length == 0) return;
     uint8_t* guard = _frames + static_cast<size_t>(_length) * _frameBytes;
-    if (_guard == Guard::Unclaimed) return;
-    if (_length == 0) {
-        std::memset(guard, _eightBit ? 0x80 : 0, static_cast<size_t>(_frameBytes));
-        return;
-    }
     const uint8_t* from = _guard == Guard::First ? _frames : guard - _frameBytes;
     std::memcpy(guard, from, static_cast<size_t>(_frameBytes));
 }

@@ -32,8 +32,8 @@ namespace vantrel {
 class TSampleFill : public Object {
 public:
     // frames: the storage's first frame; length frames of frame_bytes bytes
-    // each, 8-bit unsigned when eight_bit (silence 0x80) else 16-bit signed.
-    TSampleFill(uint8_t* frames, int length, int frame_bytes, bool eight_bit);
+    // each, and room for the guard frame after them.
+    TSampleFill(uint8_t* frames, int length, int frame_bytes);
 
     // Writer: frames [0, count) are in place.
     void Advance(int count);
@@ -63,7 +63,6 @@ private:
     uint8_t* const _frames;
     const int _length;
     const int _frameBytes;
-    const bool _eightBit;
     std::atomic<bool> _cancel{false};
     mutable std::mutex _mutex;
     mutable std::condition_variable _finishedChanged;

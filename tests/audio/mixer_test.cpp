@@ -421,7 +421,7 @@ TEST_F(MixerTest, FillingSoundWaitsAtTheFilledEdgeThenMatchesTheWholeSound) {
 
         std::vector<int16_t> storage(frames.size() + 1, 0x7777);
         std::copy(frames.begin(), frames.begin() + 4, storage.begin());
-        Ref<TSampleFill> fill = MakeRef<TSampleFill>(reinterpret_cast<uint8_t*>(storage.data()), 8, 2, false);
+        Ref<TSampleFill> fill = MakeRef<TSampleFill>(reinterpret_cast<uint8_t*>(storage.data()), 8, 2);
         ASSERT_TRUE(fill->ClaimGuard(loop != 0));
         ASSERT_FALSE(fill->ClaimGuard(loop == 0));
         fill->Advance(4);
