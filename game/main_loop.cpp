@@ -78,10 +78,18 @@ void StartGameModules() {
     Shockwave::list = MakeRef<TList>();
 }
 
-// Every file LoadImages reads, in its order.
-constexpr const char* kImageFiles[] = {
-    Interface::file, Font::file, Menu::button1File, Menu::button2File, Background::file, Shield::file,
-    Guns::file,      Shot::file, Player::file,      Player::healthFile, Shockwave::file};
+// Every image LoadImages loads, in its order: the file and where it goes.
+struct GameImage {
+    const char* file;
+    Ref<TImage>* image;
+};
+const GameImage kImages[] = {
+    {Interface::file, &Interface::img},   {Font::file, &Font::img},
+    {Menu::button1File, &Menu::button1},  {Menu::button2File, &Menu::button2},
+    {Background::file, &Background::img}, {Shield::file, &Shield::img},
+    {Guns::file, &Guns::img},             {Shot::file, &Shot::img},
+    {Player::file, &Player::img},         {Player::healthFile, &Player::healthImg},
+    {Shockwave::file, &Shockwave::img}};
 
 void LoadImages() {
     Interface::Load();
@@ -102,9 +110,8 @@ void LoadImages() {
 // them before Sound::Load gives the main thread that work while the music
 // may still be decoding. Nothing shows until the first frame either way.
 void BuildImageFrames() {
-    for (const Ref<TImage>& image : {Interface::img, Font::img, Menu::button1, Menu::button2, Background::img,
-                                     Shield::img, Guns::img, Shot::img, Player::img, Player::healthImg,
-                                     Shockwave::img}) {
+    for (const GameImage& entry : kImages) {
+        const Ref<TImage>& image = *entry.image;
         for (int i = 0; i < image->frames->Length(); ++i) image->Frame(i);
     }
 }
@@ -120,7 +127,7 @@ void StartUp() {
     // The images decode the same way, each on a worker of its own, and are
     // picked up by LoadImages in its order with its messages.
     std::vector<Ref<TPixmapLoadAhead>> images;
-    for (const char* file : kImageFiles) images.push_back(LoadPixmapAhead(file));
+    for (const GameImage& entry : kImages) images.push_back(LoadPixmapAhead(entry.file));
     SetAppTitle("OXR #48 - QIRN");
     SelectGraphicsDriver(GLVel2DDriverInstance(), 2);
     if (!OpenGraphics(800, 600, 0, 60, 0)) {
