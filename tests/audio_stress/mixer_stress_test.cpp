@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <random>
 #include <thread>
 #include <vector>
@@ -16,6 +17,22 @@
 #include "audio/sample_fill.h"
 
 using namespace vantrel;
+
+namespace {
+
+// Mixes 256-sample blocks with m on a thread of its own until done, handing
+// each block to seen.
+std::thread MixUntil(mixer* m, const std::atomic<bool>& done, std::function<void(const std::vector<int16_t>&)> seen) {
+    return std::thread([m, &done, seen = std::move(seen)] {
+        std::vector<int16_t> out(256);
+        while (!done.load()) {
+            m->mix16(out.data(), 256);
+            seen(out);
+        }
+    });
+}
+
+}  // namespace
 
 TEST(MixerStress, GameThreadAndMixingThreadShareVoicesWithoutLosingAny) {
     audiodevice* device = CreateManualDevice(256);
@@ -29,13 +46,7 @@ TEST(MixerStress, GameThreadAndMixingThreadShareVoicesWithoutLosingAny) {
 
     std::atomic<bool> done{false};
     std::atomic<long> blocks{0};
-    std::thread mixing([&] {
-        std::vector<int16_t> out(256);
-        while (!done.load()) {
-            m->mix16(out.data(), 256);
-            blocks.fetch_add(1);
-        }
-    });
+    std::thread mixing = MixUntil(m, done, [&](const std::vector<int16_t>&) { blocks.fetch_add(1); });
 
     std::mt19937 rng(1234);
     std::vector<int> held;
@@ -123,7 +134,7 @@ TEST(MixerStress, AFillingSoundPlaysOnlyWhatIsWritten) {
     constexpr int kFrames = 44100;
     std::vector<int16_t> storage(kFrames + 1);
     Ref<TSampleFill> fill =
-        MakeRef<TSampleFill>(reinterpret_cast<uint8_t*>(storage.data()), kFrames, 2, false);
+        MakeRef<TSampleFill>(reinterpret_cast<uint8_t*>(storage.data()), kFrames, 2);
     ASSERT_TRUE(fill->ClaimGuard(false));
     sound_buffer* filling = mixer_create_filling_sound(kFrames, 16, 1, 44100, reinterpret_cast<uint8_t*>(storage.data()),
                                                        0, &fill->progress, nullptr);
@@ -132,11 +143,9 @@ TEST(MixerStress, AFillingSoundPlaysOnlyWhatIsWritten) {
 
     std::atomic<bool> done{false};
     std::atomic<int> loud{0};
-    std::thread mixing([&] {
-        std::vector<int16_t> out(256);
-        while (!done.load()) {
-            m->mix16(out.data(), 256);
-            for (int16_t s : out) if (s == 1000) loud.fetch_add(1, std::memory_order_relaxed);
+    std::thread mixing = MixUntil(m, done, [&](const std::vector<int16_t>& out) {
+        for (int16_t s : out) {
+            if (s == 1000) loud.fetch_add(1, std::memory_order_relaxed);
         }
     });
     for (int written = 0; written < kFrames;) {
