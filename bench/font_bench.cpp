@@ -3,11 +3,11 @@
 // recording driver, so the numbers are the engine's work, not the GPU's).
 #include <benchmark/benchmark.h>
 
-#include "render/freetype/freetype_font.h"
-#include "render/graphics.h"
-#include "render/image_font.h"
-#include "render/recording_driver.h"
-#include "render/vel2d.h"
+#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/image_font.h>
+#include <vantrel/render/recording_driver.h>
+#include <vantrel/render/vel2d.h>
 
 using namespace vantrel;
 

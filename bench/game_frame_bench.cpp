@@ -24,8 +24,8 @@
 #include <unistd.h>
 
 #include "game/qirn.h"
-#include "render/gl/gl_vel2d_driver.h"
-#include "system/event.h"
+#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/system/event.h>
 
 using namespace vantrel;
 using namespace qirn;

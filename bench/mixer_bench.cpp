@@ -7,8 +7,8 @@
 #include <cmath>
 #include <vector>
 
-#include "audio/audio_device.h"
-#include "audio/mixer.h"
+#include <vantrel/audio/audio_device.h>
+#include <vantrel/audio/mixer.h>
 
 using namespace vantrel;
 

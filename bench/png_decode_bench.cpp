@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/bank_stream.h"
-#include "resources/png_pixmap.h"
+#include <vantrel/resources/bank_stream.h>
+#include <vantrel/resources/png_pixmap.h>
 
 using namespace vantrel;
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "resources/bank_stream.h"
-#include "resources/list.h"
-#include "system/random.h"
+#include <vantrel/resources/bank_stream.h>
+#include <vantrel/resources/list.h>
+#include <vantrel/system/random.h>
 
 using namespace vantrel;
 

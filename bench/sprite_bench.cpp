@@ -21,12 +21,12 @@
 #include <string>
 #include <vector>
 
-#include "render/gl/gl_vel2d_driver.h"
-#include "render/graphics.h"
-#include "render/image.h"
-#include "render/vel2d.h"
-#include "resources/pixmap.h"
-#include "runtime/program.h"
+#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/image.h>
+#include <vantrel/render/vel2d.h>
+#include <vantrel/resources/pixmap.h>
+#include <vantrel/runtime/program.h>
 
 using namespace vantrel;
 

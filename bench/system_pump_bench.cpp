@@ -1,8 +1,8 @@
 // Cost of pumping an empty event queue: every polled-input query pays it.
 #include <benchmark/benchmark.h>
 
-#include "system/polled_input.h"
-#include "system/system_driver.h"
+#include <vantrel/system/polled_input.h>
+#include <vantrel/system/system_driver.h>
 
 namespace {
 

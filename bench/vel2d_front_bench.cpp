@@ -2,9 +2,9 @@
 // reaches it: what every drawn sprite pays before the device sees it.
 #include <benchmark/benchmark.h>
 
-#include "render/graphics.h"
-#include "render/image.h"
-#include "render/vel2d.h"
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/image.h>
+#include <vantrel/render/vel2d.h>
 
 namespace vantrel {
 namespace {

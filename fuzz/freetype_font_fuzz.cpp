@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "render/freetype/freetype_font.h"
-#include "resources/bank_stream.h"
-#include "resources/pixmap.h"
-#include "resources/stream.h"
+#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/resources/bank_stream.h>
+#include <vantrel/resources/pixmap.h>
+#include <vantrel/resources/stream.h>
 
 using namespace vantrel;
 

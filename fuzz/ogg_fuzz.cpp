@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "audio/ogg_loader.h"
-#include "resources/bank_stream.h"
+#include <vantrel/audio/ogg_loader.h>
+#include <vantrel/resources/bank_stream.h>
 
 using namespace vantrel;
 

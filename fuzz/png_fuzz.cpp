@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "resources/bank_stream.h"
-#include "resources/png_pixmap.h"
+#include <vantrel/resources/bank_stream.h>
+#include <vantrel/resources/png_pixmap.h>
 
 using namespace vantrel;
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "audio/audio_device.h"
-#include "audio/mixer.h"
-#include "audio/wav_loader.h"
-#include "resources/bank_stream.h"
+#include <vantrel/audio/audio_device.h>
+#include <vantrel/audio/mixer.h>
+#include <vantrel/audio/wav_loader.h>
+#include <vantrel/resources/bank_stream.h>
 
 using namespace vantrel;
 

@@ -1,16 +1,16 @@
 // The engine fronts the game calls.
 #pragma once
 
-#include "audio/audio.h"
-#include "render/freetype/freetype_font.h"
-#include "render/gl/gl_vel2d_driver.h"
-#include "render/graphics.h"
-#include "render/image.h"
-#include "render/vel2d.h"
-#include "resources/list.h"
-#include "resources/pixmap_load_ahead.h"
-#include "resources/png_pixmap.h"
-#include "runtime/runtime.h"
-#include "system/polled_input.h"
-#include "system/random.h"
-#include "system/timer.h"
+#include <vantrel/audio/audio.h>
+#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/image.h>
+#include <vantrel/render/vel2d.h>
+#include <vantrel/resources/list.h>
+#include <vantrel/resources/pixmap_load_ahead.h>
+#include <vantrel/resources/png_pixmap.h>
+#include <vantrel/runtime/runtime.h>
+#include <vantrel/system/polled_input.h>
+#include <vantrel/system/random.h>
+#include <vantrel/system/timer.h>

@@ -2,7 +2,7 @@
 #include <cstddef>
 
 #include "game/qirn.h"
-#include "runtime/heap_warmup.h"
+#include <vantrel/runtime/heap_warmup.h>
 
 namespace {
 

@@ -73,7 +73,7 @@ grep -qx "Vantrel_DIR:PATH=$p/lib.*/cmake/Vantrel" "$work/cmake-examples/CMakeCa
 cmake --build "$work/cmake-examples" >/dev/null
 # Headers from the source tree would hide one missing from the install.
 ! grep -q -- "-I$root\|-isystem $root" "$work/cmake-examples/build.ninja" || fail "the examples compiled with the source tree's headers"
-grep -q -- "$p/include/vantrel" "$work/cmake-examples/build.ninja" || fail "the examples did not use the installed headers"
+grep -q -- "$p/include" "$work/cmake-examples/build.ninja" || fail "the examples did not use the installed headers"
 run_examples "$work/cmake-examples"
 
 step "examples and docs/ENGINE.md against the installed pkg-config file"

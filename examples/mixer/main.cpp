@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio.h"
-#include "render/gl/gl_vel2d_driver.h"
-#include "render/graphics.h"
-#include "render/vel2d.h"
-#include "runtime/runtime.h"
-#include "system/polled_input.h"
-#include "system/timer.h"
+#include <vantrel/audio/audio.h>
+#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/vel2d.h>
+#include <vantrel/runtime/runtime.h>
+#include <vantrel/system/polled_input.h>
+#include <vantrel/system/timer.h>
 
 using namespace vantrel;
 

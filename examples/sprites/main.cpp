@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "render/gl/gl_vel2d_driver.h"
-#include "render/graphics.h"
-#include "render/image.h"
-#include "render/vel2d.h"
-#include "resources/png_pixmap.h"
-#include "runtime/runtime.h"
-#include "system/polled_input.h"
-#include "system/timer.h"
+#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/image.h>
+#include <vantrel/render/vel2d.h>
+#include <vantrel/resources/png_pixmap.h>
+#include <vantrel/runtime/runtime.h>
+#include <vantrel/system/polled_input.h>
+#include <vantrel/system/timer.h>
 
 using namespace vantrel;
 

@@ -10,11 +10,11 @@
 #include <functional>
 #include <thread>
 
-#include "audio/audio_driver.h"
-#include "audio/mixer.h"
-#include "audio/ogg_loader.h"
-#include "audio/sonvar_driver.h"
-#include "audio/wav_loader.h"
+#include <vantrel/audio/audio_driver.h>
+#include <vantrel/audio/mixer.h>
+#include <vantrel/audio/ogg_loader.h>
+#include <vantrel/audio/sonvar_driver.h>
+#include <vantrel/audio/wav_loader.h>
 
 using namespace vantrel;
 

@@ -8,9 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "audio/audio_device.h"
-#include "audio/mixer.h"
-#include "audio/sample_fill.h"
+#include <vantrel/audio/audio_device.h>
+#include <vantrel/audio/mixer.h>
+#include <vantrel/audio/sample_fill.h>
 
 using namespace vantrel;
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "audio/ogg_loader.h"
-#include "audio/wav_loader.h"
-#include "resources/bank.h"
-#include "resources/bank_stream.h"
-#include "resources/stream_factory.h"
+#include <vantrel/audio/ogg_loader.h>
+#include <vantrel/audio/wav_loader.h>
+#include <vantrel/resources/bank.h>
+#include <vantrel/resources/bank_stream.h>
+#include <vantrel/resources/stream_factory.h>
 #include "tests/resources/alloc_peak.h"
 
 using namespace vantrel;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "audio/queue_refill.h"
+#include <vantrel/audio/queue_refill.h>
 
 using namespace vantrel;
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "audio/sample.h"
-#include "runtime/exceptions.h"
+#include <vantrel/audio/sample.h>
+#include <vantrel/runtime/exceptions.h>
 
 using namespace vantrel;
 

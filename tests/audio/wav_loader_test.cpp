@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "audio/endian_stream.h"
-#include "audio/ogg_loader.h"
-#include "audio/wav_loader.h"
-#include "resources/bank.h"
-#include "resources/bank_stream.h"
+#include <vantrel/audio/endian_stream.h>
+#include <vantrel/audio/ogg_loader.h>
+#include <vantrel/audio/wav_loader.h>
+#include <vantrel/resources/bank.h>
+#include <vantrel/resources/bank_stream.h>
 
 using namespace vantrel;
 

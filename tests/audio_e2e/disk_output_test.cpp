@@ -14,11 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "audio/audio_driver.h"
-#include "audio/mixer.h"
-#include "audio/ogg_loader.h"
-#include "audio/sonvar_driver.h"
-#include "audio/wav_loader.h"
+#include <vantrel/audio/audio_driver.h>
+#include <vantrel/audio/mixer.h>
+#include <vantrel/audio/ogg_loader.h>
+#include <vantrel/audio/sonvar_driver.h>
+#include <vantrel/audio/wav_loader.h>
 
 using namespace vantrel;
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <thread>
 
-#include "audio/sample_load_ahead.h"
-#include "audio/ogg_loader.h"
-#include "audio/wav_loader.h"
-#include "runtime/exceptions.h"
+#include <vantrel/audio/sample_load_ahead.h>
+#include <vantrel/audio/ogg_loader.h>
+#include <vantrel/audio/wav_loader.h>
+#include <vantrel/runtime/exceptions.h>
 
 using namespace vantrel;
 

@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "game/qirn.h"
-#include "render/recording_driver.h"
-#include "system/event.h"
+#include <vantrel/render/recording_driver.h>
+#include <vantrel/system/event.h>
 
 namespace qirn::testing {
 

@@ -20,8 +20,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "resources/pixmap.h"
-#include "resources/png_pixmap.h"
+#include <vantrel/resources/pixmap.h>
+#include <vantrel/resources/png_pixmap.h>
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "display_fixture.h"
-#include "render/gl/gl_draw_state.h"
+#include <vantrel/render/gl/gl_draw_state.h>
 
 namespace vantrel::testing {
 namespace {

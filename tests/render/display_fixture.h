@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "render/gl/gl_vel2d_driver.h"
-#include "render/graphics.h"
-#include "render/vel2d.h"
-#include "resources/pixmap.h"
-#include "runtime/program.h"
+#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/vel2d.h>
+#include <vantrel/resources/pixmap.h>
+#include <vantrel/runtime/program.h>
 
 namespace vantrel::testing {
 

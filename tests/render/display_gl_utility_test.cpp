@@ -4,8 +4,8 @@
 #include <array>
 
 #include "display_fixture.h"
-#include "render/gl/gl_context.h"
-#include "render/gl/gl_utility.h"
+#include <vantrel/render/gl/gl_context.h>
+#include <vantrel/render/gl/gl_utility.h>
 
 namespace vantrel::testing {
 namespace {

@@ -5,12 +5,12 @@
 #include <cstdlib>
 
 #include "display_fixture.h"
-#include "render/gl/gl_context.h"
-#include "render/gl/gl_graphics.h"
-#include "system/event.h"
-#include "system/hook.h"
-#include "system/polled_input.h"
-#include "system/system_driver.h"
+#include <vantrel/render/gl/gl_context.h>
+#include <vantrel/render/gl/gl_graphics.h>
+#include <vantrel/system/event.h>
+#include <vantrel/system/hook.h>
+#include <vantrel/system/polled_input.h>
+#include <vantrel/system/system_driver.h>
 #include "x11_helpers.h"
 
 namespace vantrel::testing {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "display_fixture.h"
-#include "render/gl/gl_draw_state.h"
-#include "render/gl/gl_image_frame.h"
-#include "render/image.h"
+#include <vantrel/render/gl/gl_draw_state.h>
+#include <vantrel/render/gl/gl_image_frame.h>
+#include <vantrel/render/image.h>
 
 namespace vantrel::testing {
 namespace {

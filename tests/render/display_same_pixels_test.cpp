@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "display_fixture.h"
-#include "render/gl/gl_alpha_coverage.h"
-#include "render/gl/gl_visible_area.h"
-#include "render/image.h"
-#include "system/hook.h"
+#include <vantrel/render/gl/gl_alpha_coverage.h>
+#include <vantrel/render/gl/gl_visible_area.h>
+#include <vantrel/render/image.h>
+#include <vantrel/system/hook.h>
 #include "tests/game/game_fixture.h"
 
 namespace vantrel::testing {

@@ -1,11 +1,11 @@
-#include "render/frame_pacer.h"
+#include <vantrel/render/frame_pacer.h>
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <vector>
 
-#include "runtime/exceptions.h"
+#include <vantrel/runtime/exceptions.h>
 
 namespace vantrel {
 namespace {

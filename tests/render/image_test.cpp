@@ -4,8 +4,8 @@
 #include <set>
 
 #include "recording_fixture.h"
-#include "render/image.h"
-#include "resources/pixmap.h"
+#include <vantrel/render/image.h>
+#include <vantrel/resources/pixmap.h>
 
 namespace vantrel {
 namespace {

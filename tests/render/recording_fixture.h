@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "render/graphics.h"
-#include "render/recording_driver.h"
-#include "render/vel2d.h"
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/recording_driver.h>
+#include <vantrel/render/vel2d.h>
 
 namespace vantrel {
 

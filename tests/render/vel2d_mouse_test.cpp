@@ -1,7 +1,7 @@
 #include "recording_fixture.h"
-#include "system/event.h"
-#include "system/polled_input.h"
-#include "system/system_driver.h"
+#include <vantrel/system/event.h>
+#include <vantrel/system/polled_input.h>
+#include <vantrel/system/system_driver.h>
 
 namespace vantrel {
 namespace {

@@ -2,8 +2,8 @@
 #include <limits>
 
 #include "recording_fixture.h"
-#include "resources/pixmap.h"
-#include "runtime/exceptions.h"
+#include <vantrel/resources/pixmap.h>
+#include <vantrel/runtime/exceptions.h>
 
 namespace vantrel {
 namespace {

@@ -1,6 +1,6 @@
 #include "recording_fixture.h"
-#include "render/font.h"
-#include "render/image_font.h"
+#include <vantrel/render/font.h>
+#include <vantrel/render/image_font.h>
 
 namespace vantrel {
 namespace {

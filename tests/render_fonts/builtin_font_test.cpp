@@ -1,4 +1,4 @@
-#include "render/builtin_font.h"
+#include <vantrel/render/builtin_font.h>
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "runtime/exceptions.h"
+#include <vantrel/runtime/exceptions.h>
 
 using namespace vantrel;
 

@@ -6,18 +6,18 @@
 #include <climits>
 #include <string>
 
-#include "render/builtin_font.h"
-#include "render/font.h"
-#include "render/freetype/freetype_font.h"
-#include "render/gl/gl_ascii_text.h"
-#include "render/gl/gl_utility.h"
-#include "render/gl/gl_vel2d_driver.h"
-#include "render/graphics.h"
-#include "render/image.h"
-#include "render/image_font.h"
-#include "render/vel2d.h"
-#include "resources/pixmap.h"
-#include "resources/png_pixmap.h"
+#include <vantrel/render/builtin_font.h>
+#include <vantrel/render/font.h>
+#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/render/gl/gl_ascii_text.h>
+#include <vantrel/render/gl/gl_utility.h>
+#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/image.h>
+#include <vantrel/render/image_font.h>
+#include <vantrel/render/vel2d.h>
+#include <vantrel/resources/pixmap.h>
+#include <vantrel/resources/png_pixmap.h>
 
 using namespace vantrel;
 

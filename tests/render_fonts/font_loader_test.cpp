@@ -1,11 +1,11 @@
-#include "render/font.h"
+#include <vantrel/render/font.h>
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "resources/stream_exceptions.h"
-#include "runtime/exceptions.h"
+#include <vantrel/resources/stream_exceptions.h>
+#include <vantrel/runtime/exceptions.h>
 
 using namespace vantrel;
 

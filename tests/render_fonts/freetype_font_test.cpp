@@ -1,4 +1,4 @@
-#include "render/freetype/freetype_font.h"
+#include <vantrel/render/freetype/freetype_font.h>
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "audio/endian_stream.h"
-#include "resources/pixmap.h"
-#include "resources/stream.h"
+#include <vantrel/audio/endian_stream.h>
+#include <vantrel/resources/pixmap.h>
+#include <vantrel/resources/stream.h>
 
 using namespace vantrel;
 

@@ -1,17 +1,17 @@
 // Image fonts drawn through the recording driver: where glyphs land and how
 // the pen moves, without a display.
-#include "render/image_font.h"
+#include <vantrel/render/image_font.h>
 
 #include <gtest/gtest.h>
 
-#include "render/builtin_font.h"
-#include "render/font.h"
-#include "render/freetype/freetype_font.h"
-#include "render/graphics.h"
-#include "render/image.h"
-#include "render/recording_driver.h"
-#include "render/vel2d.h"
-#include "resources/pixmap.h"
+#include <vantrel/render/builtin_font.h>
+#include <vantrel/render/font.h>
+#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/render/graphics.h>
+#include <vantrel/render/image.h>
+#include <vantrel/render/recording_driver.h>
+#include <vantrel/render/vel2d.h>
+#include <vantrel/resources/pixmap.h>
 
 using namespace vantrel;
 

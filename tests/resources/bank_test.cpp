@@ -3,8 +3,8 @@
 #include <climits>
 #include <cstring>
 
-#include "resources/bank_stream.h"
-#include "runtime/runtime.h"
+#include <vantrel/resources/bank_stream.h>
+#include <vantrel/runtime/runtime.h>
 
 using namespace vantrel;
 

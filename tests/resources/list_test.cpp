@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/list.h"
-#include "runtime/runtime.h"
+#include <vantrel/resources/list.h>
+#include <vantrel/runtime/runtime.h>
 
 using namespace vantrel;
 

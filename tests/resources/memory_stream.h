@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "resources/stream.h"
+#include <vantrel/resources/stream.h>
 
 class MemoryStream : public vantrel::TStream {
 public:

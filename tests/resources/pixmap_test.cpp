@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "resources/pixmap.h"
-#include "runtime/runtime.h"
+#include <vantrel/resources/pixmap.h>
+#include <vantrel/runtime/runtime.h>
 
 using namespace vantrel;
 

@@ -13,9 +13,9 @@
 
 #include "alloc_peak.h"
 #include "memory_stream.h"
-#include "resources/png_pixmap.h"
-#include "resources/stream.h"
-#include "runtime/runtime.h"
+#include <vantrel/resources/png_pixmap.h>
+#include <vantrel/resources/stream.h>
+#include <vantrel/runtime/runtime.h>
 
 using namespace vantrel;
 namespace fs = std::filesystem;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "resources/bank.h"
-#include "resources/stream.h"
-#include "runtime/runtime.h"
+#include <vantrel/resources/bank.h>
+#include <vantrel/resources/stream.h>
+#include <vantrel/runtime/runtime.h>
 
 using namespace vantrel;
 

@@ -5,9 +5,9 @@
 #include <atomic>
 #include <cstring>
 
-#include "resources/pixmap_load_ahead.h"
-#include "resources/png_pixmap.h"
-#include "resources/stream.h"
+#include <vantrel/resources/pixmap_load_ahead.h>
+#include <vantrel/resources/png_pixmap.h>
+#include <vantrel/resources/stream.h>
 
 using namespace vantrel;
 

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "runtime/heap_warmup.h"
+#include <vantrel/runtime/heap_warmup.h>
 
 using namespace vantrel;
 

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "runtime/runtime.h"
+#include <vantrel/runtime/runtime.h>
 
 using namespace vantrel;
 

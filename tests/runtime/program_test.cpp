@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "runtime/runtime.h"
+#include <vantrel/runtime/runtime.h>
 
 using namespace vantrel;
 

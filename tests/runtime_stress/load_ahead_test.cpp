@@ -8,8 +8,8 @@
 #include <semaphore>
 #include <thread>
 
-#include "runtime/exceptions.h"
-#include "runtime/load_ahead.h"
+#include <vantrel/runtime/exceptions.h>
+#include <vantrel/runtime/load_ahead.h>
 
 using namespace vantrel;
 using namespace std::chrono_literals;

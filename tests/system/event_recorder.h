@@ -8,9 +8,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "system/event.h"
-#include "system/hook.h"
-#include "system/system_driver.h"
+#include <vantrel/system/event.h>
+#include <vantrel/system/hook.h>
+#include <vantrel/system/system_driver.h>
 
 namespace vantrel::testing {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/runtime.h"
-#include "system/event.h"
-#include "system/hook.h"
+#include <vantrel/runtime/runtime.h>
+#include <vantrel/system/event.h>
+#include <vantrel/system/hook.h>
 
 using namespace vantrel;
 

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include "event_recorder.h"
-#include "runtime/runtime.h"
-#include "system/polled_input.h"
+#include <vantrel/runtime/runtime.h>
+#include <vantrel/system/polled_input.h>
 
 using namespace vantrel;
 using namespace vantrel::testing;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 
-#include "system/random.h"
+#include <vantrel/system/random.h>
 
 using namespace vantrel;
 

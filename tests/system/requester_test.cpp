@@ -9,10 +9,10 @@
 
 #include <unistd.h>
 
-#include "runtime/runtime.h"
-#include "system/requester_text.h"
-#include "system/sdl/sdl_dialogs.h"
-#include "system/system_driver.h"
+#include <vantrel/runtime/runtime.h>
+#include <vantrel/system/requester_text.h>
+#include <vantrel/system/sdl/sdl_dialogs.h>
+#include <vantrel/system/system_driver.h>
 
 using namespace vantrel;
 namespace fs = std::filesystem;

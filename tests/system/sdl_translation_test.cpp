@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "event_recorder.h"
-#include "runtime/runtime.h"
-#include "system/main_thread_call.h"
-#include "system/sdl/sdl_event_translator.h"
-#include "system/system_driver.h"
+#include <vantrel/runtime/runtime.h>
+#include <vantrel/system/main_thread_call.h>
+#include <vantrel/system/sdl/sdl_event_translator.h>
+#include <vantrel/system/system_driver.h>
 
 using namespace vantrel;
 using namespace vantrel::testing;

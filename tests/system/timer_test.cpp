@@ -7,11 +7,11 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/runtime.h"
-#include "system/hook.h"
-#include "system/system_driver.h"
-#include "system/timer.h"
-#include "system/timer_service.h"
+#include <vantrel/runtime/runtime.h>
+#include <vantrel/system/hook.h>
+#include <vantrel/system/system_driver.h>
+#include <vantrel/system/timer.h>
+#include <vantrel/system/timer_service.h>
 
 using namespace vantrel;
 using Clock = std::chrono::steady_clock;

@@ -7,10 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "system/main_thread_call.h"
-#include "system/system_driver.h"
-#include "system/timer.h"
-#include "system/timer_service.h"
+#include <vantrel/system/main_thread_call.h>
+#include <vantrel/system/system_driver.h>
+#include <vantrel/system/timer.h>
+#include <vantrel/system/timer_service.h>
 
 using namespace vantrel;
 using namespace std::chrono_literals;

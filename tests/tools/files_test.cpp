@@ -15,11 +15,11 @@
 
 #include <unistd.h>
 
-#include "audio/ogg_loader.h"
-#include "audio/sample_loader.h"
-#include "audio/wav_loader.h"
-#include "resources/png_pixmap.h"
-#include "resources/stream.h"
+#include <vantrel/audio/ogg_loader.h>
+#include <vantrel/audio/sample_loader.h>
+#include <vantrel/audio/wav_loader.h>
+#include <vantrel/resources/png_pixmap.h>
+#include <vantrel/resources/stream.h>
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/music.h"
 #include "tools/assetgen/sound_output.h"

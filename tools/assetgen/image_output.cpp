@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "resources/png_pixmap.h"
-#include "runtime/string.h"
+#include <vantrel/resources/png_pixmap.h>
+#include <vantrel/runtime/string.h>
 
 namespace assetgen {
 

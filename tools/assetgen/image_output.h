@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "resources/pixmap.h"
+#include <vantrel/resources/pixmap.h>
 #include "tools/assetgen/canvas.h"
 
 namespace assetgen {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "runtime/program.h"
+#include <vantrel/runtime/program.h>
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/contact_sheet.h"
 #include "tools/assetgen/effects.h"

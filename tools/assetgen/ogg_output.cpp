@@ -1,6 +1,6 @@
 #include <vorbis/vorbisenc.h>
 
-#include "resources/stream.h"
+#include <vantrel/resources/stream.h>
 #include "tools/assetgen/sound_output.h"
 
 namespace assetgen {

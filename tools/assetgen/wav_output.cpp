@@ -1,4 +1,4 @@
-#include "resources/stream.h"
+#include <vantrel/resources/stream.h>
 #include "tools/assetgen/sound_output.h"
 
 namespace assetgen {

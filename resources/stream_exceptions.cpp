@@ -1,9 +1,0 @@
-#include "resources/stream_exceptions.h"
-
-namespace vantrel {
-
-String TStreamException::ToString() const { return "Stream exception"; }
-String TStreamReadException::ToString() const { return "Error reading from stream"; }
-String TStreamWriteException::ToString() const { return "Error writing to stream"; }
-
-}  // namespace vantrel

@@ -1,0 +1,53 @@
+#include <vantrel/audio/sample_loader.h>
+
+#include <vantrel/audio/sample_load_ahead.h>
+#include <vantrel/runtime/exceptions.h>
+
+namespace vantrel {
+
+namespace {
+
+Ref<TAudioSampleLoader>& ChainHead() {
+    static Ref<TAudioSampleLoader> head;
+    return head;
+}
+
+}  // namespace
+
+TAudioSampleLoader::TAudioSampleLoader() {
+    _succ = ChainHead();
+    ChainHead() = Ref<TAudioSampleLoader>(this);
+}
+
+Ref<TAudioSampleLoader> AudioSampleLoaders() { return ChainHead(); }
+
+Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url) {
+    Ref<TAudioSample> ahead;
+    if (TakeSampleLoadedAhead(url, ahead)) return ahead;
+    return ReadSampleFromUrl(url);
+}
+
+Ref<TAudioSample> TAudioSampleLoader::LoadAudioSampleProgressively(const Ref<TStream>& stream,
+                                                                  const SampleHandout&) {
+    return LoadAudioSample(stream);
+}
+
+Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout& handout) {
+    Ref<TStream> stream = OpenReadStream(url);
+    if (!stream) return nullptr;
+    const int start = stream->Pos();
+    if (start == -1) RaiseRuntimeError("Stream is not seekable");
+    Ref<TAudioSample> sample;
+    for (Ref<TAudioSampleLoader> loader = ChainHead(); loader && !sample; loader = loader->_succ) {
+        stream->Seek(start);
+        try {
+            sample = handout ? loader->LoadAudioSampleProgressively(stream, handout) : loader->LoadAudioSample(stream);
+        } catch (const TStreamException&) {
+            // The data ended or could not be read: not this loader's format.
+        }
+    }
+    stream->Close();
+    return sample;
+}
+
+}  // namespace vantrel

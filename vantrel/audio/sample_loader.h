@@ -1,0 +1,53 @@
+// The sample loader chain: each loader turns a stream in its own format into
+// a TAudioSample. The most recently created loader is asked first; loaders are
+// never removed.
+//
+// A loader returns Null when the stream is not in its format; a
+// TStreamException raised inside a loader counts as such a refusal, every
+// other exception passes through. LoadSampleFromUrl raises the runtime error
+// "Stream is not seekable" for a stream that cannot tell its position.
+// Main thread (the chain is built during module start-up).
+#pragma once
+
+#include <functional>
+
+#include <vantrel/audio/sample.h>
+#include <vantrel/resources/stream.h>
+
+namespace vantrel {
+
+// Takes a sample before all its frames are decoded (its fill is set, see
+// sample_fill.h); the loader goes on decoding once it returns.
+using SampleHandout = std::function<void(const Ref<TAudioSample>&)>;
+
+class TAudioSampleLoader : public Object {
+public:
+    virtual Ref<TAudioSample> LoadAudioSample(const Ref<TStream>& stream) = 0;
+    // For a caller that can play a sample while it fills: a loader that
+    // decodes progressively hands the sample to handout once its first
+    // frames are in, goes on, and returns the same sample, whose fill tells
+    // how decoding ended; a failure before the hand-out gives Null as
+    // LoadAudioSample does. Any other loader loads the whole sample.
+    virtual Ref<TAudioSample> LoadAudioSampleProgressively(const Ref<TStream>& stream, const SampleHandout& handout);
+
+    Ref<TAudioSampleLoader> _succ;
+
+protected:
+    // Links the new loader in at the head of the chain, which keeps it for the
+    // rest of the run. Create loaders with MakeRef only.
+    TAudioSampleLoader();
+};
+
+Ref<TAudioSampleLoader> AudioSampleLoaders();
+
+// Opens url for reading and asks every loader in turn, each from the same
+// start position; closes the stream. Null when nothing recognised the data.
+// A load of the same URL started ahead (sample_load_ahead.h) is taken instead.
+Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url);
+
+// LoadSampleFromUrl without looking for a load started ahead. Once the chains
+// are built any thread may call it, each with streams of its own. With a
+// handout, loaders that can are asked to hand the sample out early.
+Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout& handout = nullptr);
+
+}  // namespace vantrel

@@ -1,0 +1,26 @@
+#include <vantrel/audio/sdl/sdl_output.h>
+
+#include <vantrel/audio/audio_device.h>
+#include <vantrel/audio/mixer.h>
+
+namespace vantrel {
+
+bool AudioOutputAvailable() {
+    return SDL_WasInit(SDL_INIT_AUDIO) != 0 || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
+SDL_AudioDeviceID OpenSDLOutput(int frames, SDL_AudioCallback callback, void* user) {
+    if (!AudioOutputAvailable()) return 0;
+    SDL_AudioSpec want{};
+    want.freq = kMixerRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = kMixerChannels;
+    want.samples = static_cast<Uint16>(frames);
+    want.callback = callback;
+    want.userdata = user;
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the hardware wants.
+    return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+}
+
+}  // namespace vantrel
