@@ -3,7 +3,7 @@
 // recording driver, so the numbers are the engine's work, not the GPU's).
 #include <benchmark/benchmark.h>
 
-#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/render/freetype/freetype_font_impl.h>
 #include <vantrel/render/graphics.h>
 #include <vantrel/render/image_font.h>
 #include <vantrel/render/recording_driver.h>

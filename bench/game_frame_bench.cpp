@@ -24,7 +24,7 @@
 #include <unistd.h>
 
 #include "game/qirn.h"
-#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/gl/gl_vel2d_driver_impl.h>
 #include <vantrel/system/event.h>
 
 using namespace vantrel;
@@ -105,7 +105,7 @@ struct Samples {
     std::vector<double> thread, process, wall;
 };
 
-void SetSkipping(bool on) { GLVel2DDriverInstance()->SetSkipTransparent(on); }
+void SetSkipping(bool on) { Cast<TGLVel2DDriver>(GLVel2DDriverInstance())->SetSkipTransparent(on); }
 
 }  // namespace
 

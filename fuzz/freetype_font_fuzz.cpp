@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/render/freetype/freetype_font_impl.h>
 #include <vantrel/resources/bank_stream.h>
 #include <vantrel/resources/pixmap.h>
 #include <vantrel/resources/stream.h>

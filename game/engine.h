@@ -1,7 +1,9 @@
-// The engine fronts the game calls.
+// The engine fronts the game calls: the installed public headers, and the
+// two load-ahead headers, which the engine does not install yet.
 #pragma once
 
 #include <vantrel/audio/audio.h>
+#include <vantrel/audio/sample_load_ahead.h>
 #include <vantrel/render/freetype/freetype_font.h>
 #include <vantrel/render/gl/gl_vel2d_driver.h>
 #include <vantrel/render/graphics.h>

@@ -7,10 +7,11 @@ set -euo pipefail
 build_pkgs=(build-essential cmake ninja-build pkg-config
     libsdl2-dev libgl-dev libgl1-mesa-dri libpng-dev zlib1g-dev
     libogg-dev libvorbis-dev libfreetype-dev)
+# clang: the installed headers are compiled with g++ and clang++.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick libx11-dev
     alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base
-    desktop-file-utils appstream groff-base dpkg-dev file)
+    desktop-file-utils appstream groff-base dpkg-dev file clang)
 # cpack's Debian generator finds library dependencies with dpkg-shlibdeps.
 package_pkgs=(dpkg-dev file)
 # libFuzzer comes with clang's runtime libraries.

@@ -3,9 +3,11 @@
 # engine users get: the desktop entry and AppStream metadata validate, the
 # icons and manual page are there, the installed game plays end to end from
 # an unrelated working directory through its desktop entry's command, the
-# example programs build against the installed engine (CMake package and
-# pkg-config) and run, docs/ENGINE.md's code compiles, and cpack makes a
-# Debian package of the game with its library dependencies.
+# installed headers are the public set and compile warning-free beside a
+# game's own names (scripts/check-public-headers.sh), the example programs
+# build against the installed engine (CMake package and pkg-config) and
+# run, docs/ENGINE.md's code compiles, and cpack makes a Debian package of
+# the game with its library dependencies.
 #
 # Usage: scripts/test-install.sh BUILD_DIR (a plain build of `all`), inside
 # an X server: scripts/test.sh runs it under xvfb-run.
@@ -63,6 +65,9 @@ run_examples() {
     (cd "$work/elsewhere" && "$dir/vantrel_sprites" "$gfx/player.png" --frames 30) || fail "$dir/vantrel_sprites"
     (cd "$work/elsewhere" && "$dir/vantrel_mixer" "$snd/hit.wav" "$snd/qirn.ogg" --frames 30) || fail "$dir/vantrel_mixer"
 }
+
+step "the installed public headers, as a game includes them"
+"$root/scripts/check-public-headers.sh" "$p" || fail "public headers"
 
 step "examples against the installed CMake package"
 launcher=()

@@ -13,7 +13,7 @@
 #include <vantrel/audio/audio_driver.h>
 #include <vantrel/audio/mixer.h>
 #include <vantrel/audio/ogg_loader.h>
-#include <vantrel/audio/sonvar_driver.h>
+#include <vantrel/audio/sonvar_driver_impl.h>
 #include <vantrel/audio/wav_loader.h>
 
 using namespace vantrel;

@@ -163,7 +163,7 @@ TEST_F(Display2D, EllipseAndPolygonFillTheirShapes) {
 }
 
 TEST_F(Display2D, BlendCacheIsForgottenWhenTheContextIsReset) {
-    auto driver = GLVel2DDriverInstance();
+    Ref<TGLVel2DDriver> driver = GLDriver();
     driver->SetBlend(BlendMasked);
     EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
     glDisable(GL_ALPHA_TEST);            // behind the cache's back

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/gl/gl_vel2d_driver_impl.h>
 #include <vantrel/render/graphics.h>
 #include <vantrel/render/vel2d.h>
 #include <vantrel/resources/pixmap.h>
@@ -27,6 +27,9 @@ inline void StartDisplayTests() {
     SetAppTitle("Display test");
     InitGLVel2DModule();
 }
+
+// The OpenGL 2D driver with its own settings (SetSkipTransparent, ResetGLContext).
+inline Ref<TGLVel2DDriver> GLDriver() { return Cast<TGLVel2DDriver>(GLVel2DDriverInstance()); }
 
 struct Rgb {
     int r, g, b;

@@ -63,12 +63,12 @@ void ExpectSame(const Difference& d, const std::string& what) {
 Difference DrawBothWays(const std::function<void()>& scene) {
     Ref<TPixmap> shots[2];
     for (bool skip : {true, false}) {
-        GLVel2DDriverInstance()->SetSkipTransparent(skip);
+        GLDriver()->SetSkipTransparent(skip);
         ClearCanvas();
         scene();
         shots[skip ? 0 : 1] = GrabScreenPixmap(0, 0, 800, 600);
     }
-    GLVel2DDriverInstance()->SetSkipTransparent(true);
+    GLDriver()->SetSkipTransparent(true);
     return Compare(shots[0], shots[1]);
 }
 
@@ -255,11 +255,11 @@ protected:
 
 TEST_F(SamePixelsGame, TitlePlayAndGameOver) {
     std::map<int, std::string> shows;
-    GLVel2DDriverInstance()->SetSkipTransparent(true);
+    GLDriver()->SetSkipTransparent(true);
     std::map<int, Ref<TPixmap>> skipped = Play(shows);
-    GLVel2DDriverInstance()->SetSkipTransparent(false);
+    GLDriver()->SetSkipTransparent(false);
     std::map<int, Ref<TPixmap>> whole = Play(shows);
-    GLVel2DDriverInstance()->SetSkipTransparent(true);
+    GLDriver()->SetSkipTransparent(true);
 
     std::string seen;
     for (const auto& [frame, what] : shows) seen += what;

@@ -1,4 +1,4 @@
-#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/render/freetype/freetype_font_impl.h>
 
 #include <gtest/gtest.h>
 

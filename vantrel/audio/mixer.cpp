@@ -321,7 +321,7 @@ sound_buffer* mixer_create_sound(int length, int bits, int channels, int hertz, 
 }
 
 sound_buffer* mixer_create_filling_sound(int length, int bits, int channels, int hertz, uint8_t* data, int loop,
-                                         const fill_progress* fill, std::shared_ptr<const void> owner) {
+                                         const FillProgress* fill, std::shared_ptr<const void> owner) {
     sound_buffer* b = new_buffer(length, bits, channels, hertz, loop);
     if (!b) return nullptr;
     b->data = data;

@@ -24,6 +24,8 @@
 #include <cstdint>
 #include <memory>
 
+#include <vantrel/audio/fill_progress.h>
+
 namespace vantrel {
 
 class audiodevice;
@@ -43,17 +45,6 @@ inline constexpr int kStatusOnce = 2;
 inline constexpr int kStatusLooped = 4;
 inline constexpr int kStatusPaused = 0x10;
 
-// How far another thread has written a buffer it fills front to back while
-// the sound already plays (a sound still decoding). The writer stores
-// `filled` (frames in place) with release order as frames land, and sets
-// `complete`, also with release order, once every frame and the guard frame
-// are in place. A voice reads no frame at or past `filled`, and not the
-// guard, before it sees `complete`: until then it waits, silent.
-struct fill_progress {
-    std::atomic<int> filled{0};
-    std::atomic<bool> complete{false};
-};
-
 // One loaded sound. `data` holds length + 1 frames: the guard frame after the
 // last lets interpolation read one frame past the end.
 struct sound_buffer {
@@ -69,7 +60,7 @@ struct sound_buffer {
     uint8_t* data;
     uint8_t* write_ptr;
     int owned_bytes;       // 0 when the memory is not ours
-    const fill_progress* fill;           // null when every frame is in place
+    const FillProgress* fill;            // null when every frame is in place
     std::shared_ptr<const void> owner;   // keeps borrowed data and fill alive
 };
 
@@ -209,13 +200,13 @@ voice_result mix_voice(sound* v, int32_t* accum, int n);
 // rate of 0 or less (such a voice would never advance, sounding its first
 // frame for good).
 sound_buffer* mixer_create_sound(int length, int bits, int channels, int hertz, const void* data, int loop);
-// A sound over frames that another thread is still writing (fill_progress):
+// A sound over frames that another thread is still writing (FillProgress):
 // data, length + 1 frames with the guard frame that `loop` calls for written
 // by the time fill->complete is set, is used in place, not copied; owner
 // keeps data and fill alive while the mixer holds the buffer (the last
 // reference may drop on the mixing thread). Null as mixer_create_sound.
 sound_buffer* mixer_create_filling_sound(int length, int bits, int channels, int hertz, uint8_t* data, int loop,
-                                         const fill_progress* fill, std::shared_ptr<const void> owner);
+                                         const FillProgress* fill, std::shared_ptr<const void> owner);
 // Drops one reference; works whether or not a mixer is open.
 void mixer_free_sound(sound_buffer* buffer);
 

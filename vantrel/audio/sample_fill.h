@@ -16,7 +16,7 @@
 // claimed costs no memory.
 //
 // Threads: one writer calls Advance and Finish; a mixing thread reads
-// `progress` (mixer.h); every other member may be called from any thread.
+// `progress` (fill_progress.h); every other member may be called from any thread.
 #pragma once
 
 #include <atomic>
@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include <vantrel/audio/mixer.h>
+#include <vantrel/audio/fill_progress.h>
 #include <vantrel/runtime/object.h>
 
 namespace vantrel {
@@ -54,7 +54,7 @@ public:
     // a sound claimed it the other way; that sound must copy the frames.
     bool ClaimGuard(bool loop);
 
-    fill_progress progress;
+    FillProgress progress;
 
 private:
     enum class Guard { Unclaimed, First, Last };

@@ -1,10 +1,10 @@
-#include <vantrel/audio/sonvar_driver.h>
+#include <vantrel/audio/sonvar_driver_impl.h>
 
 #include <memory>
 #include <utility>
 
 #include <vantrel/audio/audio_device.h>
-#include <vantrel/audio/mixer.h>
+#include <vantrel/audio/sample_fill.h>
 
 namespace vantrel {
 

@@ -1,13 +1,12 @@
-// The mixer-backed audio drivers: TSonvarAudioDriver runs the software mixer
-// on an output device (mode 1: the device that pulls blocks from its own
-// thread, "Sonvar DirectSound"; mode 0: the timer-refilled queue, "Sonvar
-// Multimedia"; mode -1 tries 0, then 1, "Sonvar"). TSonvarSound and
-// TSonvarChannel wrap a mixer sound and a mixer channel handle.
+// The mixer-backed audio drivers, registered under three names: "Sonvar
+// DirectSound" runs the software mixer on the output device that pulls blocks
+// from its own thread, "Sonvar Multimedia" on the timer-refilled queue, and
+// "Sonvar" tries the queue first, then the pulling device. Pick one by name
+// (audio_driver.h); the channels it hands out are TSonvarChannels.
 //
 // A driver whose device cannot open fails Startup (the Null driver stays
-// current). Sounds made while no mixer is open hold no mixer sound and play
-// nothing; a sample the open mixer refuses gives Null. A sample still being
-// decoded (sample_fill.h) is played in place, not copied, as it fills.
+// current). Sounds made while no mixer is open play nothing. A sample still
+// being decoded is played in place, not copied, as it fills.
 // Main thread only.
 #pragma once
 
@@ -15,22 +14,7 @@
 
 namespace vantrel {
 
-struct sound_buffer;
-
-class TSonvarAudioDriver : public TAudioDriver {
-public:
-    String Name() override;
-    int Startup() override;
-    void Shutdown() override;
-    Ref<TSound> CreateSound(const Ref<TAudioSample>& sample, int flags) override;
-    Ref<TChannel> AllocChannel() override;
-
-    static Ref<TSonvarAudioDriver> Create(const String& name, int mode);
-
-    String _name;
-    int _mode = 0;
-};
-
+// A channel of the mixer: a handle on one of its voices.
 class TSonvarChannel : public TChannel {
 public:
     // Releases the handle; a voice still playing on it plays to its end.
@@ -50,24 +34,6 @@ public:
     static Ref<TSonvarChannel> CreateWithChannel(int handle);
 
     int sv_channel = 0;
-};
-
-class TSonvarSound : public TSound {
-public:
-    // Frees the mixer sound; voices still playing it keep it until they end.
-    ~TSonvarSound() override;
-
-    // Null for a channel of another driver, or when nothing could start.
-    Ref<TChannel> Play(const Ref<TChannel>& channel) override;
-    Ref<TChannel> Cue(const Ref<TChannel>& channel) override;
-
-    // Keeps only the mixer sound, not the sample.
-    static Ref<TSonvarSound> CreateWithSound(sound_buffer* handle, const Ref<TAudioSample>& sample);
-
-    sound_buffer* sv_sound = nullptr;
-
-private:
-    Ref<TChannel> Start(const Ref<TChannel>& channel, int paused);
 };
 
 // Starts the platform's audio output and registers the three driver names

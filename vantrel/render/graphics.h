@@ -33,8 +33,7 @@ inline constexpr int GraphicsAccumBuffer = 32;
 class TGraphicsMode : public Object {
 public:
     TGraphicsMode() = default;
-    TGraphicsMode(int width, int height, int depth, int hertz)
-        : width(width), height(height), depth(depth), hertz(hertz) {}
+    TGraphicsMode(int w, int h, int bits, int refresh) : width(w), height(h), depth(bits), hertz(refresh) {}
     String ToString() const override;
 
     int width = 0;

@@ -44,7 +44,7 @@ public:
 
 class TRuntimeException : public TOrvoException {
 public:
-    explicit TRuntimeException(String error) : error(std::move(error)) {}
+    explicit TRuntimeException(String message) : error(std::move(message)) {}
     String ToString() const override { return error; }
     String error;
 };
@@ -52,7 +52,7 @@ public:
 // A raised string: the exception object is the text itself.
 class TStringException : public Object {
 public:
-    explicit TStringException(String text) : text(std::move(text)) {}
+    explicit TStringException(String message) : text(std::move(message)) {}
     String ToString() const override { return text; }
     String text;
 };

@@ -18,7 +18,7 @@ namespace vantrel {
 
 class TString final : public Object {
 public:
-    explicit TString(std::u16string units) : units(std::move(units)) {}
+    explicit TString(std::u16string text) : units(std::move(text)) {}
     String ToString() const override;
     int Compare(const Object* other) const override;
 

@@ -1,4 +1,4 @@
-#include <vantrel/render/freetype/freetype_font.h>
+#include <vantrel/render/freetype/freetype_font_impl.h>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,4 +1,4 @@
-#include <vantrel/render/gl/gl_vel2d_driver.h>
+#include <vantrel/render/gl/gl_vel2d_driver_impl.h>
 
 #include <GL/gl.h>
 
@@ -264,8 +264,8 @@ void TGLVel2DDriver::ResetGLContext(const Ref<TGraphics>& g) {
     glViewport(0, 0, w, h);
 }
 
-Ref<TGLVel2DDriver> GLVel2DDriverInstance() {
-    static Ref<TGLVel2DDriver> instance = MakeRef<TGLVel2DDriver>()->Create();
+Ref<TVel2DDriver> GLVel2DDriverInstance() {
+    static Ref<TVel2DDriver> instance = MakeRef<TGLVel2DDriver>()->Create();
     return instance;
 }
 

@@ -1,12 +1,9 @@
-// The OpenGL 2D driver: the 2D drawing interface on fixed-function OpenGL
-// (immediate mode, one texture unit, orthographic projection with y
-// downward), over the OpenGL graphics driver. Every primitive is one
-// begin/end; blend mode, bound texture and texturing are cached so that
-// repeated settings cost nothing.
+// The OpenGL 2D driver: the 2D drawing interface (vel2d.h) on fixed-function
+// OpenGL, over SDL windows with OpenGL contexts. InitGLVel2DModule starts the
+// graphics layers and makes it the graphics driver; GLVel2DDriverInstance is
+// the driver itself, for SelectGraphicsDriver.
 //
-// Failure: creating graphics returns Null when the OpenGL graphics driver
-// cannot make a window and context. Drawing calls assume a current context
-// made current through SetGraphics.
+// Failure: OpenGraphics gives Null when no window and context can be made.
 //
 // Main thread only.
 #pragma once
@@ -15,52 +12,9 @@
 
 namespace vantrel {
 
-class TGLVel2DDriver : public TVel2DDriver {
-public:
-    GraphicsModeList GraphicsModes() override;
-    Ref<TGraphics> AttachGraphics(intptr_t windowHandle, int flags) override;
-    Ref<TGraphics> CreateGraphics(int width, int height, int depth, int hertz, int flags) override;
-    void SetGraphics(const Ref<TGraphics>& g) override;
-    void Flip(int sync) override;
-
-    Ref<TImageFrame> CreateFrameFromPixmap(const Ref<TPixmap>& pixmap, int flags) override;
-    void SetBlend(int mode) override;
-    void SetAlpha(float alpha) override;
-    void SetColor(int red, int green, int blue) override;
-    void SetClsColor(int red, int green, int blue) override;
-    void SetViewport(int x, int y, int width, int height) override;
-    void SetTransform(float ix, float iy, float jx, float jy) override;
-    void SetLineWidth(float width) override;
-    void Cls() override;
-    void Plot(float x, float y) override;
-    void DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) override;
-    void DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) override;
-    void DrawOval(float x0, float y0, float x1, float y1, float tx, float ty) override;
-    void DrawPoly(const Array<float>& xy, float handleX, float handleY, float originX, float originY) override;
-    void DrawPixmap(const Ref<TPixmap>& pixmap, int x, int y) override;
-    Ref<TPixmap> GrabPixmap(int x, int y, int width, int height) override;
-    void SetResolution(float width, float height) override;
-
-    String ToString() const override;   // "OpenGL"
-    // This driver when the OpenGL graphics driver exists, else Null.
-    Ref<TGLVel2DDriver> Create();
-    // Forgets the cached device state and sets projection, model-view and
-    // viewport for the physical size of g.
-    void ResetGLContext(const Ref<TGraphics>& g);
-
-    // On (the default unless VANTREL_GL_SKIP_TRANSPARENT=0): alpha and
-    // additive blending leave out fragments and image areas of alpha 0,
-    // which cannot change the screen in those modes. Off draws every
-    // fragment, for comparison and for OpenGL implementations that get the
-    // alpha test or the scissor wrong.
-    void SetSkipTransparent(bool on);
-};
-
-Ref<TGLVel2DDriver> GLVel2DDriverInstance();
-
-// Segments of a filled ellipse with radii rx, ry: |rx| + |ry| truncated, at
-// least 12, rounded down to a multiple of 4.
-int OvalSegments(float rx, float ry);
+// The driver, made on first use; Null when the OpenGL graphics driver does
+// not exist.
+Ref<TVel2DDriver> GLVel2DDriverInstance();
 
 // Starts the graphics layers and makes this driver the default one.
 void InitGLVel2DModule();
