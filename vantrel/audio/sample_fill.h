@@ -16,7 +16,8 @@
 // claimed costs no memory.
 //
 // Threads: one writer calls Advance and Finish; a mixing thread reads
-// `progress` (fill_progress.h); every other member may be called from any thread.
+// `progress` (fill_progress.h); every other member may be called from any
+// thread.
 #pragma once
 
 #include <atomic>

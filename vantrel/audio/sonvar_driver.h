@@ -5,8 +5,9 @@
 // (audio_driver.h); the channels it hands out are TSonvarChannels.
 //
 // A driver whose device cannot open fails Startup (the Null driver stays
-// current). Sounds made while no mixer is open play nothing. A sample still
-// being decoded is played in place, not copied, as it fills.
+// current). Sounds made while no mixer is open play nothing; a sample the
+// open mixer refuses loads as Null. A sample still being decoded is played
+// in place, not copied, as it fills.
 // Main thread only.
 #pragma once
 
