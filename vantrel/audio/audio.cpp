@@ -10,11 +10,10 @@ String OpenAudio() {
     StartWavLoaderModule();
     // The device pulled by its own thread plays with the least delay; the
     // timer-fed queue is next. A name that is not registered (no output
-    // device at start-up) is simply passed over.
-    for (const char* name : {"Sonvar DirectSound", "Sonvar Multimedia"}) {
-        if (SelectAudioDriver(name)) return CurrentAudioDriver()->Name();
+    // device at start-up) is passed over like one that fails to start.
+    for (const char* name : {"Sonvar DirectSound", "Sonvar Multimedia", "Null"}) {
+        if (SelectAudioDriver(name)) break;
     }
-    SelectAudioDriver("Null");
     return CurrentAudioDriver()->Name();
 }
 
