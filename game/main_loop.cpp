@@ -30,13 +30,13 @@ Ref<TTimer> frameTimer;
 }  // namespace
 
 void Key::Update() {
-    w = IsKeyDown(87);
-    a = IsKeyDown(65);
-    s = IsKeyDown(83);
-    d = IsKeyDown(68);
-    hitW = TakeKeyHits(87);
-    hitS = TakeKeyHits(83);
-    hitEsc = TakeKeyHits(27);
+    w = IsKeyDown(keys::W);
+    a = IsKeyDown(keys::A);
+    s = IsKeyDown(keys::S);
+    d = IsKeyDown(keys::D);
+    hitW = TakeKeyHits(keys::W);
+    hitS = TakeKeyHits(keys::S);
+    hitEsc = TakeKeyHits(keys::Escape);
 }
 
 Ref<TImage> RequireImage(const Ref<TImage>& image, const char* path) {

@@ -27,9 +27,6 @@ using namespace vantrel;
 
 namespace {
 
-constexpr int kEscape = 27, kTab = 9, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
-constexpr int kMinus = 0xBD, kEquals = 0xBB;
-
 struct Track {
     std::string name;
     Ref<TAudioSample> sample;  // kept for its length and rate
@@ -52,17 +49,6 @@ String FromLaunchDir(const std::string& path) {
     return path[0] == '/' ? p : LaunchDir() + "/" + p;
 }
 
-void StartAudio() {
-    StartAudioModule();
-    StartSonvarDriverModule();
-    StartOggLoaderModule();
-    StartWavLoaderModule();
-    // The first driver that starts; "Null" (silent) is always there.
-    for (const char* name : {"Sonvar DirectSound", "Sonvar Multimedia", "Null"}) {
-        if (HasAudioDriver(name) && SelectAudioDriver(name)) return;
-    }
-}
-
 void Start(Track& t) {
     PrepareSound(t.sound, t.channel);  // cued paused, so the settings apply from the first frame
     ChangeChannelVolume(t.channel, t.volume);
@@ -80,11 +66,11 @@ void Bar(float x, float y, float w, float f) {
     FillRect(x, y, w * std::clamp(f, 0.0f, 1.0f), 10);
 }
 
-void DrawState(const std::vector<Track>& tracks, size_t selected) {
+void DrawState(const String& driver, const std::vector<Track>& tracks, size_t selected) {
     SetClearColor(12, 14, 24);
     ClearCanvas();
     SetDrawColor(255, 255, 255);
-    DrawTextAt(String("driver: ") + CurrentAudioDriver()->Name(), 8, 8);
+    DrawTextAt(String("driver: ") + driver, 8, 8);
     DrawTextAt("1-9 start  Tab select  Up/Down volume  Left/Right pan  -/= rate  Space pause", 8, 28);
     SetDrawColor(150, 160, 190);
     DrawTextAt("volume", 8, 44);
@@ -113,7 +99,7 @@ void Run() {
     std::vector<Track> tracks;
     int frameLimit = 0;
     StartTimerModule();
-    StartAudio();
+    String driver = OpenAudio();  // the loaders and the first driver that starts
     for (int i = 1; i < args->Length(); ++i) {
         std::string arg = (*args)[i].ToUtf8();
         if (arg == "--frames" && i + 1 < args->Length()) {
@@ -139,23 +125,23 @@ void Run() {
         for (Track& t : tracks) Start(t);
     }
     size_t selected = 0;
-    for (int frame = 1; !TakeTerminateRequest() && !TakeKeyHits(kEscape); ++frame) {
+    for (int frame = 1; !TakeTerminateRequest() && !TakeKeyHits(keys::Escape); ++frame) {
         for (size_t i = 0; i < tracks.size(); ++i) {
-            if (TakeKeyHits('1' + int(i))) Start(tracks[i]);
+            if (TakeKeyHits(keys::Digit1 + int(i))) Start(tracks[i]);
         }
-        if (TakeKeyHits(kTab)) selected = (selected + 1) % tracks.size();
+        if (TakeKeyHits(keys::Tab)) selected = (selected + 1) % tracks.size();
         Track& t = tracks[selected];
-        t.volume = std::clamp(t.volume + 0.1f * float(TakeKeyHits(kUp) - TakeKeyHits(kDown)), 0.0f, 1.0f);
-        t.pan = std::clamp(t.pan + 0.2f * float(TakeKeyHits(kRight) - TakeKeyHits(kLeft)), -1.0f, 1.0f);
-        t.rate = std::clamp(t.rate + 0.1f * float(TakeKeyHits(kEquals) - TakeKeyHits(kMinus)), 0.1f, 2.0f);
+        t.volume = std::clamp(t.volume + 0.1f * float(TakeKeyHits(keys::Up) - TakeKeyHits(keys::Down)), 0.0f, 1.0f);
+        t.pan = std::clamp(t.pan + 0.2f * float(TakeKeyHits(keys::Right) - TakeKeyHits(keys::Left)), -1.0f, 1.0f);
+        t.rate = std::clamp(t.rate + 0.1f * float(TakeKeyHits(keys::Equals) - TakeKeyHits(keys::Minus)), 0.1f, 2.0f);
         ChangeChannelVolume(t.channel, t.volume);
         ChangeChannelPan(t.channel, t.pan);
         ChangeChannelRate(t.channel, t.rate);
-        if (TakeKeyHits(kSpace)) {
+        if (TakeKeyHits(keys::Space)) {
             t.paused = !t.paused;
             t.paused ? PauseChannelPlayback(t.channel) : ResumeChannelPlayback(t.channel);
         }
-        DrawState(tracks, selected);
+        DrawState(driver, tracks, selected);
         if (frame == frameLimit) break;
         AwaitTimerTicks(timer);
     }

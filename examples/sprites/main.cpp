@@ -16,7 +16,6 @@
 #include <vantrel/render/graphics.h>
 #include <vantrel/render/image.h>
 #include <vantrel/render/vel2d.h>
-#include <vantrel/resources/png_pixmap.h>
 #include <vantrel/runtime/runtime.h>
 #include <vantrel/system/polled_input.h>
 #include <vantrel/system/timer.h>
@@ -24,9 +23,6 @@
 using namespace vantrel;
 
 namespace {
-
-constexpr int kEscape = 27, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
-constexpr int kLeftButton = 1;
 
 struct Sprite {
     float x, y, spin;
@@ -58,7 +54,6 @@ void Run() {
     if (imagePath.Length() == 0) Fail("usage: vantrel_sprites IMAGE.png [--frames N]");
 
     StartTimerModule();
-    StartPngModule();
     InitGLVel2DModule();  // the OpenGL 2D driver becomes the graphics driver
     SetAppTitle("Vantrel sprites");
     if (!OpenGraphics(640, 480, 0, 60, 0)) Fail("cannot open a 640 x 480 OpenGL window");
@@ -71,10 +66,10 @@ void Run() {
     std::vector<Sprite> sprites;
     float x = 320, y = 240;
     int frame = 0;
-    while (!TakeTerminateRequest() && !TakeKeyHits(kEscape)) {
-        x += 4.0f * float(IsKeyDown(kRight) - IsKeyDown(kLeft));
-        y += 4.0f * float(IsKeyDown(kDown) - IsKeyDown(kUp));
-        if (TakeButtonHits(kLeftButton)) sprites.push_back({float(PointerX()), float(PointerY()), 0});
+    while (!TakeTerminateRequest() && !TakeKeyHits(keys::Escape)) {
+        x += 4.0f * float(IsKeyDown(keys::Right) - IsKeyDown(keys::Left));
+        y += 4.0f * float(IsKeyDown(keys::Down) - IsKeyDown(keys::Up));
+        if (TakeButtonHits(buttons::Left)) sprites.push_back({float(PointerX()), float(PointerY()), 0});
 
         SetClearColor(10, 12, 30);
         ClearCanvas();

@@ -10,6 +10,7 @@
 #include <functional>
 #include <thread>
 
+#include <vantrel/audio/audio.h>
 #include <vantrel/audio/audio_driver.h>
 #include <vantrel/audio/mixer.h>
 #include <vantrel/audio/ogg_loader.h>
@@ -130,6 +131,13 @@ TEST_F(AudioDriverTest, ASampleTheRunningMixerRefusesGivesNoSound) {
     EXPECT_TRUE(LoadSoundFromUrl(rateless, 0));   // nothing plays anyway
 }
 
+TEST_F(AudioDriverTest, OpenAudioChoosesTheFirstDriverThatStarts) {
+    SelectAudioDriver("Sonvar Multimedia");
+    EXPECT_EQ(OpenAudio(), String("Sonvar DirectSound"));
+    EXPECT_EQ(CurrentAudioDriver()->Name(), String("Sonvar DirectSound"));
+    EXPECT_TRUE(mixer_is_open());
+}
+
 TEST_F(AudioDriverTest, QueueDeviceRefillsFromItsTimer) {
     ASSERT_EQ(SelectAudioDriver("Sonvar Multimedia"), 1);
     Ref<TChannel> c = StartSound(LoadSoundFromUrl(Tone(500, SampleFormatMono8), kSoundLoop), nullptr);
@@ -152,6 +160,7 @@ TEST_F(AudioDriverTest, WithoutAnyOutputDeviceSelectingFailsAndNullPlaysSilently
     EXPECT_EQ(SelectAudioDriver("Sonvar DirectSound"), 0);
     EXPECT_EQ(SelectAudioDriver("Sonvar"), 0);
     EXPECT_EQ(CurrentAudioDriver()->Name(), String("Null"));
+    EXPECT_EQ(OpenAudio(), String("Null"));
     Ref<TChannel> c = StartSound(LoadSoundFromUrl(Tone(10, SampleFormatMono8), 0), nullptr);
     EXPECT_EQ(IsChannelPlaying(c), 0);
 

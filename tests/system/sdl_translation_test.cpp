@@ -7,6 +7,7 @@
 
 #include "event_recorder.h"
 #include <vantrel/runtime/runtime.h>
+#include <vantrel/system/keys.h>
 #include <vantrel/system/main_thread_call.h>
 #include <vantrel/system/sdl/sdl_event_translator.h>
 #include <vantrel/system/system_driver.h>
@@ -67,6 +68,41 @@ TEST(SDLTranslation, TheKeyTableNeverGivesGenericModifierCodes) {
     EXPECT_EQ(VirtualKeyForScancode(SDL_SCANCODE_DELETE), 46);
     EXPECT_EQ(VirtualKeyForScancode(SDL_SCANCODE_Z), 90);
     EXPECT_EQ(VirtualKeyForScancode(static_cast<SDL_Scancode>(-1)), 0);
+}
+
+TEST(SDLTranslation, EveryKeyNameIsTheCodeItsKeyGives) {
+    const struct { SDL_Scancode scancode; int key; } named[] = {
+        {SDL_SCANCODE_BACKSPACE, keys::Backspace}, {SDL_SCANCODE_TAB, keys::Tab},
+        {SDL_SCANCODE_RETURN, keys::Return}, {SDL_SCANCODE_KP_ENTER, keys::Return},
+        {SDL_SCANCODE_PAUSE, keys::Pause}, {SDL_SCANCODE_CAPSLOCK, keys::CapsLock},
+        {SDL_SCANCODE_ESCAPE, keys::Escape}, {SDL_SCANCODE_SPACE, keys::Space},
+        {SDL_SCANCODE_PAGEUP, keys::PageUp}, {SDL_SCANCODE_PAGEDOWN, keys::PageDown},
+        {SDL_SCANCODE_END, keys::End}, {SDL_SCANCODE_HOME, keys::Home},
+        {SDL_SCANCODE_LEFT, keys::Left}, {SDL_SCANCODE_UP, keys::Up},
+        {SDL_SCANCODE_RIGHT, keys::Right}, {SDL_SCANCODE_DOWN, keys::Down},
+        {SDL_SCANCODE_PRINTSCREEN, keys::PrintScreen}, {SDL_SCANCODE_INSERT, keys::Insert},
+        {SDL_SCANCODE_DELETE, keys::Delete}, {SDL_SCANCODE_0, keys::Digit0},
+        {SDL_SCANCODE_1, keys::Digit1}, {SDL_SCANCODE_9, keys::Digit9},
+        {SDL_SCANCODE_A, keys::A}, {SDL_SCANCODE_S, keys::S},
+        {SDL_SCANCODE_W, keys::W}, {SDL_SCANCODE_Z, keys::Z},
+        {SDL_SCANCODE_KP_0, keys::Numpad0}, {SDL_SCANCODE_KP_9, keys::Numpad9},
+        {SDL_SCANCODE_KP_MULTIPLY, keys::NumpadMultiply}, {SDL_SCANCODE_KP_PLUS, keys::NumpadPlus},
+        {SDL_SCANCODE_KP_MINUS, keys::NumpadMinus}, {SDL_SCANCODE_KP_PERIOD, keys::NumpadPeriod},
+        {SDL_SCANCODE_KP_DIVIDE, keys::NumpadDivide}, {SDL_SCANCODE_F1, keys::F1},
+        {SDL_SCANCODE_F12, keys::F12}, {SDL_SCANCODE_NUMLOCKCLEAR, keys::NumLock},
+        {SDL_SCANCODE_SCROLLLOCK, keys::ScrollLock}, {SDL_SCANCODE_LSHIFT, keys::LeftShift},
+        {SDL_SCANCODE_RSHIFT, keys::RightShift}, {SDL_SCANCODE_LCTRL, keys::LeftCtrl},
+        {SDL_SCANCODE_RCTRL, keys::RightCtrl}, {SDL_SCANCODE_LALT, keys::LeftAlt},
+        {SDL_SCANCODE_RALT, keys::RightAlt}, {SDL_SCANCODE_SEMICOLON, keys::Semicolon},
+        {SDL_SCANCODE_EQUALS, keys::Equals}, {SDL_SCANCODE_COMMA, keys::Comma},
+        {SDL_SCANCODE_MINUS, keys::Minus}, {SDL_SCANCODE_PERIOD, keys::Period},
+        {SDL_SCANCODE_SLASH, keys::Slash}, {SDL_SCANCODE_GRAVE, keys::Grave},
+        {SDL_SCANCODE_LEFTBRACKET, keys::LeftBracket}, {SDL_SCANCODE_BACKSLASH, keys::Backslash},
+        {SDL_SCANCODE_RIGHTBRACKET, keys::RightBracket}, {SDL_SCANCODE_APOSTROPHE, keys::Apostrophe},
+    };
+    for (const auto& k : named) {
+        EXPECT_EQ(VirtualKeyForScancode(k.scancode), k.key) << SDL_GetScancodeName(k.scancode);
+    }
 }
 
 TEST(SDLTranslation, TextBecomesOneCharacterPerUtf16Unit) {

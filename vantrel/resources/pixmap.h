@@ -123,6 +123,7 @@ Ref<TPixmap> ScalePixmap(const Ref<TPixmap>& pixmap, int width, int height);
 // Opens url and asks each loader in turn, from the same stream position;
 // a loader's stream exception counts as a refusal. Null when none can read it.
 // A load of the same URL started ahead (pixmap_load_ahead.h) is taken instead.
+// Starts the pixmap module first, so PNG files load without any start-up.
 Ref<TPixmap> LoadPixmapFrom(const Ref<Object>& url);
 // LoadPixmapFrom without looking for a load started ahead. Once the loader
 // and stream factory chains are built, any thread may call it with a URL
@@ -141,8 +142,8 @@ int ReadPixel(const Ref<TPixmap>& pixmap, int x, int y);
 void WritePixel(const Ref<TPixmap>& pixmap, int x, int y, int argb);
 void ClearPixels(const Ref<TPixmap>& pixmap, int argb);
 
-// Module start-up (starts the stream module; the format tables are
-// compile-time constants).
+// Module start-up: starts the stream module and puts the built-in PNG
+// loader (png_pixmap.h) on the chain, so that no program has to remember it.
 void StartPixmapModule();
 
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include <vantrel/resources/pixmap.h>
 #include <vantrel/resources/pixmap_load_ahead.h>
+#include <vantrel/resources/png_pixmap.h>
 #include <vantrel/resources/stream.h>
 
 namespace vantrel {
@@ -24,6 +25,7 @@ TPixmapLoader::TPixmapLoader() {
 Ref<TPixmapLoader> PixmapLoaders() { return LoaderHead(); }
 
 Ref<TPixmap> LoadPixmapFrom(const Ref<Object>& url) {
+    StartPixmapModule();
     Ref<TPixmap> ahead;
     if (TakePixmapLoadedAhead(url, ahead)) return ahead;
     return ReadPixmapFrom(url);
@@ -53,6 +55,7 @@ void StartPixmapModule() {
     if (started) return;
     started = true;
     StartStreamModule();
+    MakeRef<TPixmapLoaderPNG>();
 }
 
 }  // namespace vantrel

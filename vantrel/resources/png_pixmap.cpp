@@ -346,12 +346,6 @@ int EncodePngPixmap(const Ref<TPixmap>& pixmap, const Ref<Object>& url, int leve
 
 Ref<TPixmap> TPixmapLoaderPNG::LoadPixmap(const Ref<TStream>& stream) { return DecodePngPixmap(stream); }
 
-void StartPngModule() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    StartPixmapModule();
-    MakeRef<TPixmapLoaderPNG>();
-}
+void StartPngModule() { StartPixmapModule(); }
 
 }  // namespace vantrel

@@ -34,7 +34,7 @@ Ref<TPixmap> DecodePngPixmap(const Ref<Object>& url);
 // (also when closing the file reports lost bytes).
 int EncodePngPixmap(const Ref<TPixmap>& pixmap, const Ref<Object>& url, int level);
 
-// Starts the pixmap module and puts the PNG loader on the loader chain.
+// The same as StartPixmapModule, which puts the PNG loader on the chain.
 void StartPngModule();
 
 }  // namespace vantrel

@@ -4,16 +4,18 @@
 // counts not yet taken, a 256-character typing queue, the pointer position
 // and wheel, and the suspend and terminate flags. Every query pumps the
 // system driver first (autoPoll), so it answers with what has happened up to
-// now. Key codes are 0..255 and buttons 0..3 (1 left, 2 right, 3 middle);
-// other arguments raise the runtime's array-bounds error, and events carrying
-// codes outside those tables are ignored. Suspending or resuming the
-// application flushes keys and buttons, so a key released in another
-// application does not stay held.
+// now. Key codes are 0..255 and buttons 0..3 (1 left, 2 right, 3 middle),
+// named in keys.h (keys::Escape, buttons::Left), which comes with this
+// header; other arguments raise the runtime's array-bounds error, and
+// events carrying codes outside those tables are ignored. Suspending or
+// resuming the application flushes keys and buttons, so a key released in
+// another application does not stay held.
 //
 // Main thread only.
 #pragma once
 
 #include <vantrel/runtime/object.h>
+#include <vantrel/system/keys.h>
 
 namespace vantrel {
 
