@@ -206,13 +206,11 @@ TEST_F(DisplayGraphics, AResizedWindowShowsTheProgramsPictureLetterboxed) {
 
     StartPolledInputModule();
     AttachPolledInput(nullptr);
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.windowID = SDL_GetWindowID(window);
-    motion.motion.x = 20 + 480;
-    motion.motion.y = 360;
-    SDL_PushEvent(&motion);
-    PumpSystemEvents();
+    SDL_WarpMouseInWindow(window, 20 + 480, 360);   // the picture's centre
+    for (int i = 0; i < 200 && (PointerX() != 400 || PointerY() != 300); ++i) {
+        SDL_Delay(10);
+        PumpSystemEvents();
+    }
     EXPECT_EQ(PointerX(), 400);
     EXPECT_EQ(PointerY(), 300);
     DetachPolledInput();
