@@ -192,4 +192,13 @@ check_letterboxed "$work/sway.png" 1280 720
 # and after the key.
 wtype -s 500 -k Escape -s 500
 await_exit "$game_pid"
+
+# Without SDL_VIDEODRIVER and without X11, as on a Wayland desktop, SDL's
+# own order still reaches Wayland.
+env -u DISPLAY -u SDL_VIDEODRIVER "$game" &
+game_pid=$!
+pids+=($game_pid)
+await_title wayland_shot "$work/sway-default.png" 160 0 1.2
+wtype -s 500 -k Escape -s 500
+await_exit "$game_pid"
 echo "desktops: i3 and sway passed"
