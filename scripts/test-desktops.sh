@@ -109,7 +109,7 @@ start_xvfb() {
 
 x11_shot() { import -window "$window" "png:$1"; }
 
-run_x11_game() {   # shot name
+run_x11_game() {
     "$game" &
     game_pid=$!
     pids+=($game_pid)
@@ -174,17 +174,19 @@ EOF
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c "$runtime/sway.config" >"$work/sway.log" 2>&1) &
 pids+=($!)
+socket=
 for i in $(seq 100); do
-    [ -S "$runtime/wayland-1" ] && break
+    socket=$(find "$runtime" -maxdepth 1 -type s -name 'wayland-[0-9]*' -printf '%f\n' | head -n 1)
+    [ -n "$socket" ] && break
     sleep 0.1
 done
-[ -S "$runtime/wayland-1" ] || { cat "$work/sway.log"; fail "sway did not start"; }
-export XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=wayland-1
+[ -n "$socket" ] || { cat "$work/sway.log"; fail "sway did not start"; }
+export XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=$socket
 wayland_shot() { grim "$1"; }
 SDL_VIDEODRIVER=wayland "$game" &
 game_pid=$!
 pids+=($game_pid)
-await_title wayland_shot "$work/sway.png" 160 0 1.2
+await_title wayland_shot "$work/sway.png" $(letterbox 1280 720 | awk '{print $1, $2, $3 / 800}')
 check_letterboxed "$work/sway.png" 1280 720
 # wtype's virtual keyboard lives only while wtype runs: the game's window
 # gets the keyboard's focus after it appears and loses it when it goes,
@@ -198,7 +200,7 @@ await_exit "$game_pid"
 env -u DISPLAY -u SDL_VIDEODRIVER "$game" &
 game_pid=$!
 pids+=($game_pid)
-await_title wayland_shot "$work/sway-default.png" 160 0 1.2
+await_title wayland_shot "$work/sway-default.png" $(letterbox 1280 720 | awk '{print $1, $2, $3 / 800}')
 wtype -s 500 -k Escape -s 500
 await_exit "$game_pid"
 echo "desktops: i3 and sway passed"
