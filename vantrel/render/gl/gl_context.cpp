@@ -305,6 +305,7 @@ void CloseGLContext(GLContext* c) {
     Unlink(c);
     if (c == current) MakeGLContextCurrent(nullptr);
     if (c == fullScreenContext) LeaveFullScreen();
+    if (c->letterbox.Active()) WithContext(c, [c] { c->letterbox.Destroy(); });
     SDL_GL_DeleteContext(c->gl);
     UnregisterSDLWindow(SDL_GetWindowID(c->window));
     // For an attached window SDL frees only its own record, not the window.

@@ -11,8 +11,8 @@
 // Failure: Create returns false when the context offers no framebuffer
 // objects with blitting (OpenGL 3.0 or GL_ARB_framebuffer_object) or the
 // framebuffer is incomplete; the context then draws to the window unscaled.
-// The objects die with their context; Destroy is needed only while it
-// lives on.
+// Destroy before the context is deleted: renderbuffers belong to the
+// contexts' shared objects and would outlive it.
 //
 // Main thread only, with the target's context current.
 #pragma once
