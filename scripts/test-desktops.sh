@@ -5,10 +5,10 @@
 # (black bars, the picture matching the title as drawn in a plain 800 x 600
 # X11 window), and Escape must quit with status 0.
 #
-# sway refuses to run as root: as root, it runs as the system user
-# vantrel-test (made when missing) with a runtime directory of its own; the
-# game, grim and wtype connect to its socket. Everything started here is
-# ended on the way out.
+# sway refuses to run as root: as root, it runs (through setpriv) as the
+# system user vantrel-test, made when missing, with a runtime directory of
+# its own; the game, grim and wtype connect to its socket. Everything
+# started here is ended on the way out.
 #
 # Usage: scripts/test-desktops.sh BUILD_DIR
 set -euo pipefail
@@ -163,7 +163,8 @@ if [ "$(id -u)" -eq 0 ]; then
     id vantrel-test >/dev/null 2>&1 ||
         useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin vantrel-test
     chown vantrel-test: "$runtime"
-    as_user=(runuser -u vantrel-test --)
+    # setpriv execs sway in its own place: the process waited for is sway.
+    as_user=(setpriv --reuid=vantrel-test --regid=vantrel-test --init-groups)
 fi
 cat >"$runtime/sway.config" <<'EOF'
 xwayland disable
