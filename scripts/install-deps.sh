@@ -11,7 +11,8 @@ build_pkgs=(build-essential cmake ninja-build pkg-config
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick libx11-dev
     alsa-utils sound-theme-freedesktop fonts-dejavu-core fonts-terminus-otb xfonts-base
-    desktop-file-utils appstream groff-base dpkg-dev file clang)
+    desktop-file-utils appstream groff-base dpkg-dev file clang
+    i3-wm x11-utils sway grim wtype)
 # cpack's Debian generator finds library dependencies with dpkg-shlibdeps.
 package_pkgs=(dpkg-dev file)
 # libFuzzer comes with clang's runtime libraries.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a plain build, its installation
-# and Debian package (scripts/test-install.sh), then the whole suite again
+# and Debian package (scripts/test-install.sh), the game on desktops that
+# resize its window (scripts/test-desktops.sh), then the whole suite again
 # under AddressSanitizer + UndefinedBehaviorSanitizer, then the concurrency
 # stress tests under ThreadSanitizer. Display tests run inside a
 # private Xvfb server with Mesa's software renderer.
@@ -38,6 +39,9 @@ run_ctest build
 
 echo "== installed game and engine, Debian package"
 xvfb-run -a -s "-screen 0 1024x768x24 -noreset" scripts/test-install.sh build
+
+echo "== the game under a tiling window manager (i3) and a Wayland compositor (sway)"
+scripts/test-desktops.sh build
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 configure_and_build build-asan all -DCMAKE_BUILD_TYPE=Debug \

@@ -4,6 +4,7 @@
 
 #include <vantrel/system/event.h>
 #include <vantrel/system/hook.h>
+#include <vantrel/system/keys.h>
 #include <vantrel/system/main_thread_call.h>
 #include <vantrel/system/polled_input.h>
 #include <vantrel/system/random.h>

@@ -173,6 +173,49 @@ Ref<Object> CountTerminates(int, const Ref<Object>& data, const Ref<Object>&) {
     return data;
 }
 
+// A window manager that gives the window another size: the program keeps
+// its size and its pixels, the window shows them letterboxed, and pointer
+// positions come back in the program's points.
+TEST_F(DisplayGraphics, AResizedWindowShowsTheProgramsPictureLetterboxed) {
+    ASSERT_TRUE(OpenGraphics(800, 600, 0, 0, 0));
+    SDL_Window* window = CurrentWindow();
+    SDL_SetWindowPosition(window, 0, 0);    // all of it on the 1024 x 768 screen
+    SDL_SetWindowSize(window, 1000, 720);   // wider: the picture 960 x 720 at x 20
+    int w = 0, h = 0;
+    for (int i = 0; i < 500 && h != 720; ++i) {
+        SDL_Delay(10);
+        PumpSystemEvents();
+        SDL_GL_GetDrawableSize(window, &w, &h);
+    }
+    ASSERT_EQ(h, 720);
+    EXPECT_EQ(CurrentGraphicsWidth(), 800);
+    EXPECT_EQ(CurrentGraphicsHeight(), 600);
+
+    SetClearColor(255, 0, 0);
+    ClearCanvas();
+    SetDrawColor(0, 0, 255);
+    FillRect(0, 0, 400, 600);   // the left half blue
+    EXPECT_EQ(PixelAt(399, 599), (Rgb{0, 0, 255}));   // pixels read back are the program's
+    EXPECT_EQ(PixelAt(400, 599), (Rgb{255, 0, 0}));
+    FlipGraphics(0);
+    SDL_Delay(100);
+    EXPECT_EQ(X11WindowPixel(window, 5, 700), 0x000000) << "the left bar";
+    EXPECT_EQ(X11WindowPixel(window, 995, 10), 0x000000) << "the right bar";
+    EXPECT_EQ(X11WindowPixel(window, 25, 700), 0x0000FF);
+    EXPECT_EQ(X11WindowPixel(window, 975, 10), 0xFF0000);
+
+    StartPolledInputModule();
+    AttachPolledInput(nullptr);
+    SDL_WarpMouseInWindow(window, 20 + 480, 360);   // the picture's centre
+    for (int i = 0; i < 200 && (PointerX() != 400 || PointerY() != 300); ++i) {
+        SDL_Delay(10);
+        PumpSystemEvents();
+    }
+    EXPECT_EQ(PointerX(), 400);
+    EXPECT_EQ(PointerY(), 300);
+    DetachPolledInput();
+}
+
 TEST_F(DisplayGraphics, ClosingTheWindowIsOneTerminateRequestThatKeepsTheWindow) {
     ASSERT_TRUE(OpenGraphics(320, 200, 0, 0, 0));
     TakeTerminateRequest();

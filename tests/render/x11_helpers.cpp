@@ -49,6 +49,16 @@ std::string X11WindowClass(SDL_Window* window) {
     return name;
 }
 
+long X11WindowPixel(SDL_Window* window, int x, int y) {
+    SDL_SysWMinfo info;
+    if (!X11Info(window, info)) return -1;
+    XImage* image = XGetImage(info.info.x11.display, info.info.x11.window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return -1;
+    long pixel = static_cast<long>(XGetPixel(image, 0, 0) & 0xFFFFFF);
+    XDestroyImage(image);
+    return pixel;
+}
+
 void RequestX11Close(SDL_Window* window) {
     SDL_SysWMinfo info;
     if (!X11Info(window, info)) return;

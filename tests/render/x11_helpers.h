@@ -15,6 +15,10 @@ std::string X11WindowClass(SDL_Window* window);
 // Width and height of the first image in the window's _NET_WM_ICON, or 0, 0.
 void X11IconSize(SDL_Window* window, int& width, int& height);
 
+// The window's pixel (x, y) as the X server shows it, 0xRRGGBB; -1 when it
+// cannot be read.
+long X11WindowPixel(SDL_Window* window, int x, int y);
+
 // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
 void RequestX11Close(SDL_Window* window);
 

@@ -119,18 +119,46 @@ void Unlink(GLContext* c) {
     }
 }
 
-// Sets the interval of context c, which need not be current (a full-screen
-// window changes its mode while another context, or none, may be current).
-void SetSwapInterval(GLContext* c, int interval) {
+// Runs f with context c current, which need not be the current one (a
+// full-screen window changes its mode while another context, or none, may
+// be current; any window may be resized).
+template <class F>
+void WithContext(GLContext* c, F f) {
     if (c != current) SDL_GL_MakeCurrent(c->window, c->gl);
-    SDL_GL_SetSwapInterval(interval);   // silently ignored where unsupported
-    c->swapInterval = interval;
+    f();
     if (c == current) return;
     if (current) {
         SDL_GL_MakeCurrent(current->window, current->gl);
     } else {
         SDL_GL_MakeCurrent(nullptr, nullptr);
     }
+}
+
+void SetSwapInterval(GLContext* c, int interval) {
+    WithContext(c, [&] {
+        SDL_GL_SetSwapInterval(interval);   // silently ignored where unsupported
+        c->swapInterval = interval;
+    });
+}
+
+// A window of its own whose drawable has left the program's size draws
+// into the letterbox target; one back at that size draws to the window.
+// Mouse positions are mapped while the target shows the picture.
+void FitDrawable(GLContext* c) {
+    if (c->kind != GLContextWindowed && c->kind != GLContextFullScreen) return;
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(c->window, &width, &height);
+    bool same = width == c->width && height == c->height;
+    if (same != c->letterbox.Active()) return;
+    WithContext(c, [&] {
+        if (same) {
+            c->letterbox.Destroy();
+        } else {
+            c->letterbox.Create(c->width, c->height, c->flags);
+        }
+    });
+    bool mapped = c->letterbox.Active();
+    SetSDLWindowProgramSize(SDL_GetWindowID(c->window), mapped ? c->width : 0, mapped ? c->height : 0);
 }
 
 bool ApplyDisplayMode(GLContext* c, bool withRate) {
@@ -174,7 +202,9 @@ void GLWindowProc(const SDL_Event& event, void* context) {
     TranslateSDLEvent(event, nullptr);
     if (event.type != SDL_WINDOWEVENT) return;
     auto* c = static_cast<GLContext*>(context);
-    if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+    if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        FitDrawable(c);
+    } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
         if (c->kind == GLContextFullScreen && c != fullScreenContext) EnterFullScreen(c);
     } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
         if (c == fullScreenContext) LeaveFullScreen();
@@ -224,7 +254,8 @@ GLContext* CreateGLContext(int width, int height, int depth, int hertz, int flag
 
     auto* c = new GLContext;
     c->kind = fullScreen ? GLContextFullScreen : GLContextWindowed;
-    SDL_GL_GetDrawableSize(window, &c->width, &c->height);
+    c->width = width;
+    c->height = height;
     c->depth = depth;
     c->hertz = hertz;
     c->flags = flags;
@@ -233,6 +264,7 @@ GLContext* CreateGLContext(int width, int height, int depth, int hertz, int flag
     Link(c);
     RegisterSDLWindow(SDL_GetWindowID(window), nullptr, GLWindowProc, c);
     SDL_ShowWindow(window);
+    FitDrawable(c);
     if (fullScreen) {
         // The window takes the focus as it appears.
         SDL_RaiseWindow(window);
@@ -273,6 +305,7 @@ void CloseGLContext(GLContext* c) {
     Unlink(c);
     if (c == current) MakeGLContextCurrent(nullptr);
     if (c == fullScreenContext) LeaveFullScreen();
+    if (c->letterbox.Active()) WithContext(c, [c] { c->letterbox.Destroy(); });
     SDL_GL_DeleteContext(c->gl);
     UnregisterSDLWindow(SDL_GetWindowID(c->window));
     // For an attached window SDL frees only its own record, not the window.
@@ -305,6 +338,11 @@ void SwapGLBuffers(int sync) {
     if (!current) return;
     int interval = sync != 0 ? 1 : 0;
     if (interval != current->swapInterval) SetSwapInterval(current, interval);
+    if (current->letterbox.Active()) {
+        int width = 0, height = 0;
+        SDL_GL_GetDrawableSize(current->window, &width, &height);
+        current->letterbox.Present(width, height);
+    }
     SDL_GL_SwapWindow(current->window);
 }
 

@@ -13,6 +13,12 @@
 // terminate request), and a full-screen window changes the display mode when
 // it gains the focus and restores it when it loses the focus.
 //
+// Size: a window of its own keeps the size it was asked for, as the program
+// sees it, whatever size the window system gives it: while its drawable has
+// another size, drawing goes to a letterbox target (gl_letterbox_target.h)
+// and mouse positions are mapped into the program's points. An attached
+// window's size is its drawable's.
+//
 // Failure: creation returns nullptr when no window, pixel format or context
 // can be had (nothing partial is left behind). A full-screen mode that the
 // display refuses even without its frequency raises the runtime error
@@ -23,6 +29,7 @@
 
 #include <cstdint>
 
+#include <vantrel/render/gl/gl_letterbox_target.h>
 #include <vantrel/render/graphics.h>
 
 struct SDL_Window;
@@ -31,12 +38,13 @@ namespace vantrel {
 
 struct GLContext {
     int kind = 0;   // 0 hidden shared, 1 attached, 2 windowed, 3 full screen
-    int width = 0, height = 0;
+    int width = 0, height = 0;   // the program's size
     int depth = 0, hertz = 0;
     int flags = 0;
     SDL_Window* window = nullptr;
     void* gl = nullptr;   // SDL_GLContext
     int swapInterval = -1;   // as last set; -1 before the first flip
+    GLLetterboxTarget letterbox;   // active while the drawable has another size
     GLContext* next = nullptr;
 };
 

@@ -5,6 +5,7 @@
 
 #include <vantrel/runtime/string.h>
 #include <vantrel/system/event.h>
+#include <vantrel/system/sdl/letterbox.h>
 #include <vantrel/system/system_driver.h>
 
 namespace vantrel {
@@ -79,6 +80,7 @@ struct WindowEntry {
     Ref<Object> source;
     SDLWindowProc proc;
     void* context;
+    int programWidth = 0, programHeight = 0;   // 0: the window's own points
 };
 
 std::vector<WindowEntry> windows;
@@ -125,11 +127,45 @@ void UpdateTracking(bool inside, Uint32 window, int x, int y, const Ref<Object>&
     }
 }
 
+const WindowEntry* FindWindow(Uint32 windowId) {
+    for (const WindowEntry& entry : windows) {
+        if (entry.id == windowId) return &entry;
+    }
+    return nullptr;
+}
+
+// The program's size for a window's points, or false when the program
+// uses the window's own points.
+bool ProgramSize(Uint32 windowId, SDL_Window*& window, int& width, int& height) {
+    const WindowEntry* entry = windowId ? FindWindow(windowId) : nullptr;
+    window = windowId ? SDL_GetWindowFromID(windowId) : nullptr;
+    if (!entry || !window || entry->programWidth <= 0) return false;
+    width = entry->programWidth;
+    height = entry->programHeight;
+    return true;
+}
+
+LetterboxRect WindowBox(SDL_Window* window, int programWidth, int programHeight) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    return FitLetterbox(width, height, programWidth, programHeight);
+}
+
+// A window point to the program's point.
+void ToProgram(Uint32 windowId, int& x, int& y) {
+    SDL_Window* window = nullptr;
+    int width = 0, height = 0;
+    if (!ProgramSize(windowId, window, width, height)) return;
+    WindowToProgramPoint(WindowBox(window, width, height), width, height, x, y);
+}
+
+// Whether a point, in the program's points, lies inside the window's picture.
 bool InsideWindow(Uint32 windowId, int x, int y) {
     if (x < 0 || y < 0) return false;
-    SDL_Window* window = windowId ? SDL_GetWindowFromID(windowId) : nullptr;
-    if (!window) return true;  // size unknown: only the negative sides count
+    SDL_Window* window = nullptr;
     int width = 0, height = 0;
+    if (ProgramSize(windowId, window, width, height)) return x < width && y < height;
+    if (!window) return true;  // size unknown: only the negative sides count
     SDL_GetWindowSize(window, &width, &height);
     return x < width && y < height;
 }
@@ -201,20 +237,24 @@ int ButtonNumber(Uint8 sdlButton) {
 }
 
 void TranslateMotion(const SDL_MouseMotionEvent& e, const Ref<Object>& source) {
-    UpdateTracking(InsideWindow(e.windowID, e.x, e.y), e.windowID, e.x, e.y, source);
-    lastPointerX = e.x;
-    lastPointerY = e.y;
+    int x = e.x, y = e.y;
+    ToProgram(e.windowID, x, y);
+    UpdateTracking(InsideWindow(e.windowID, x, y), e.windowID, x, y, source);
+    lastPointerX = x;
+    lastPointerY = y;
     int held = (e.state & SDL_BUTTON_RMASK) ? 2
              : (e.state & SDL_BUTTON_MMASK) ? 4
              : (e.state & SDL_BUTTON_LMASK) ? 1
                                             : 0;
-    Emit(EventId::MouseMove, source, held, currentModifiers, e.x, e.y);
+    Emit(EventId::MouseMove, source, held, currentModifiers, x, y);
 }
 
 void TranslateWheel(const SDL_MouseWheelEvent& e, const Ref<Object>& source) {
     if (e.y == 0 && e.preciseY == 0.0f) return;  // sideways scrolling only
     int notches = e.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.y : e.y;
-    Emit(EventId::MouseWheel, source, notches, currentModifiers, e.mouseX, e.mouseY);
+    int x = e.mouseX, y = e.mouseY;
+    ToProgram(e.windowID, x, y);
+    Emit(EventId::MouseWheel, source, notches, currentModifiers, x, y);
 }
 
 Uint32 EventWindowId(const SDL_Event& e) {
@@ -255,11 +295,26 @@ int ModifierBits(Uint16 sdlMods) {
 void RegisterSDLWindow(Uint32 windowId, const Ref<Object>& source, SDLWindowProc proc, void* context) {
     for (WindowEntry& entry : windows) {
         if (entry.id == windowId) {
-            entry = {windowId, source, proc, context};
+            entry = {windowId, source, proc, context, 0, 0};
             return;
         }
     }
-    windows.push_back({windowId, source, proc, context});
+    windows.push_back({windowId, source, proc, context, 0, 0});
+}
+
+void SetSDLWindowProgramSize(Uint32 windowId, int width, int height) {
+    for (WindowEntry& entry : windows) {
+        if (entry.id != windowId) continue;
+        entry.programWidth = width > 0 && height > 0 ? width : 0;
+        entry.programHeight = width > 0 && height > 0 ? height : 0;
+    }
+}
+
+void ProgramToSDLWindowPoint(Uint32 windowId, int& x, int& y) {
+    SDL_Window* window = nullptr;
+    int width = 0, height = 0;
+    if (!ProgramSize(windowId, window, width, height)) return;
+    ProgramToWindowPoint(WindowBox(window, width, height), width, height, x, y);
 }
 
 void UnregisterSDLWindow(Uint32 windowId) {
@@ -288,8 +343,10 @@ void TranslateSDLEvent(const SDL_Event& event, const Ref<Object>& source) {
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             if (int button = ButtonNumber(event.button.button)) {
+                int x = event.button.x, y = event.button.y;
+                ToProgram(event.button.windowID, x, y);
                 Emit(event.type == SDL_MOUSEBUTTONDOWN ? EventId::MouseDown : EventId::MouseUp, source,
-                     button, currentModifiers, event.button.x, event.button.y);
+                     button, currentModifiers, x, y);
             }
             break;
         case SDL_MOUSEWHEEL:

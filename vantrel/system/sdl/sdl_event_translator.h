@@ -30,6 +30,10 @@
 // MouseMove (data 2 right held, else 4 middle held, else 1 left held, else 0);
 // MouseWheel in notches; MouseEnter before the first MouseMove inside a
 // window and MouseLeave, with the last pointer position, when it leaves.
+// A window given a program size (SetSDLWindowProgramSize) shows the
+// program's picture letterboxed (letterbox.h): its mouse positions are
+// mapped into the program's points, and the pointer over the bars is
+// outside the window.
 // Modifier bits are taken from the SDL modifier state of each modifier key's
 // own event, so that event already carries the new state.
 //
@@ -45,6 +49,13 @@ namespace vantrel {
 using SDLWindowProc = void (*)(const SDL_Event& event, void* context);
 
 void RegisterSDLWindow(Uint32 windowId, const Ref<Object>& source, SDLWindowProc proc, void* context);
+// The size of the picture the program draws into a registered window, when
+// the window may be given another size (by a tiling window manager or a
+// compositor); 0 x 0 goes back to the window's own points.
+void SetSDLWindowProgramSize(Uint32 windowId, int width, int height);
+// A program point of the window to the window's point (for warping the
+// pointer); unchanged for a window without a program size.
+void ProgramToSDLWindowPoint(Uint32 windowId, int& x, int& y);
 // Forgets the window; if the pointer was inside it, MouseLeave is emitted.
 void UnregisterSDLWindow(Uint32 windowId);
 

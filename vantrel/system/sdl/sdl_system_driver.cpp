@@ -128,6 +128,7 @@ int TSDLSystemDriver::Wait() {
 
 int TSDLSystemDriver::MoveMouse(int x, int y) {
     if (SDL_Window* window = SDL_GetKeyboardFocus()) {
+        ProgramToSDLWindowPoint(SDL_GetWindowID(window), x, y);
         SDL_WarpMouseInWindow(window, x, y);
     } else {
         SDL_WarpMouseGlobal(x, y);

@@ -6,6 +6,13 @@
 // console input) are used only when SDL_VIDEODRIVER names one; otherwise
 // starting video fails without a display and opening graphics reports it.
 //
+// Wayland is left out of SDL's order where libwayland-client could not find
+// a compositor's socket anyway (no WAYLAND_SOCKET, no absolute
+// WAYLAND_DISPLAY, no absolute XDG_RUNTIME_DIR): trying it there only prints
+// libwayland's complaint on stderr before X11 starts. When no driver starts,
+// the error names that reason too. A driver named in SDL_VIDEODRIVER is
+// always tried as named.
+//
 // Main thread only.
 #pragma once
 
