@@ -3,7 +3,6 @@
 
 #include <vantrel/runtime/array.h>
 #include <vantrel/runtime/exceptions.h>
-#include <vantrel/runtime/heap_warmup.h>
 #include <vantrel/runtime/math.h>
 #include <vantrel/runtime/object.h>
 #include <vantrel/runtime/program.h>
