@@ -1,7 +1,6 @@
 // The pixmap loader chain and loading a pixmap from a URL.
 
 #include <vantrel/resources/pixmap.h>
-#include <vantrel/resources/pixmap_load_ahead.h>
 #include <vantrel/resources/stream.h>
 
 namespace vantrel {
@@ -24,12 +23,6 @@ TPixmapLoader::TPixmapLoader() {
 Ref<TPixmapLoader> PixmapLoaders() { return LoaderHead(); }
 
 Ref<TPixmap> LoadPixmapFrom(const Ref<Object>& url) {
-    Ref<TPixmap> ahead;
-    if (TakePixmapLoadedAhead(url, ahead)) return ahead;
-    return ReadPixmapFrom(url);
-}
-
-Ref<TPixmap> ReadPixmapFrom(const Ref<Object>& url) {
     Ref<TStream> stream = OpenReadStream(url);
     if (!stream) return nullptr;
     Ref<TPixmap> pixmap;
