@@ -6,6 +6,15 @@
 
 namespace vantrel {
 
+namespace {
+
+// How long after the take the rest of a sound handed out early begins to
+// decode: the taker's next steps (a game's first frame) keep the processor,
+// and the seconds handed out cover the wait with plenty to spare.
+constexpr std::chrono::milliseconds kRestDelay{500};
+
+}  // namespace
+
 TSampleLoadAhead::TSampleLoadAhead(std::shared_ptr<LoadJob> job) : _job(std::move(job)) {}
 
 TSampleLoadAhead::~TSampleLoadAhead() {
@@ -32,9 +41,10 @@ Ref<TSampleLoadAhead> LoadSampleAhead(const String& url) {
             load.OnStop([fill = early->fill] { fill->Cancel(); });
             load.Publish(early);
             handedOut = true;
-            // The rest decodes once the program holds the sound; a stop
-            // meanwhile has cancelled the fill, which ends the decoding.
-            load.WaitUntilTaken();
+            // The rest decodes once the program holds the sound and a little
+            // later; a stop meanwhile has cancelled the fill, which ends the
+            // decoding.
+            if (load.WaitUntilTaken()) load.Pause(kRestDelay);
         });
         if (!handedOut) load.Publish(sample);
     });

@@ -168,6 +168,11 @@ bool LoadJob::WaitUntilTaken() {
     return !_stopping;
 }
 
+bool LoadJob::Pause(std::chrono::milliseconds duration) {
+    std::unique_lock<std::mutex> lock(_mutex);
+    return !_changed.wait_for(lock, duration, [this] { return _stopping; });
+}
+
 bool LoadJob::Stopping() {
     std::lock_guard<std::mutex> lock(_mutex);
     return _stopping;

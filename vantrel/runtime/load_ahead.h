@@ -1,6 +1,6 @@
 // A load started now on a small pool of worker threads and taken later by
-// the thread that wants its result. The engine's load handles
-// (LoadSampleAhead, LoadPixmapAhead) are built on it; it is not for games.
+// the thread that wants its result. The engine's load handle
+// (LoadSampleAhead) is built on it; it is not for games.
 //
 // Start queues the work; one of at most kLoadWorkers threads, started as
 // work arrives and kept until exit, runs it. Take waits until the work has
@@ -11,16 +11,17 @@
 // (a sound decoding while it plays): Done tells when it has ended and
 // raises, once, an exception it raised after publishing.
 //
-// Stop asks the work to end early: WaitUntilTaken returns false, Stopping
-// turns true and the cancel hook given to OnStop runs. Exit stops every
-// load still queued or running and joins the workers, so no worker runs on
-// while the process is torn down.
+// Stop asks the work to end early: WaitUntilTaken and Pause return false,
+// Stopping turns true and the cancel hook given to OnStop runs. Exit stops
+// every load still queued or running and joins the workers, so no worker
+// runs on while the process is torn down.
 //
 // Threads: Start, Take, Done and Stop from any one thread that owns the
-// load; Publish, WaitUntilTaken, Stopping and OnStop from the work. The two
-// meet under one mutex with a condition variable for the waits.
+// load; Publish, WaitUntilTaken, Pause, Stopping and OnStop from the work.
+// The two meet under one mutex with a condition variable for the waits.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -50,6 +51,8 @@ public:
     // Work, after Publish: blocks until the result is taken (true) or the
     // load is stopped (false).
     bool WaitUntilTaken();
+    // Work: blocks for that long, or until the load is stopped (false).
+    bool Pause(std::chrono::milliseconds duration);
     bool Stopping();
     // Work: cancel runs at Stop, or at once when the load is stopped already.
     void OnStop(std::function<void()> cancel);
