@@ -122,6 +122,7 @@ Ref<Object> LoadJob::Take() {
         // Taken before any worker began it: the taker holds it already, so
         // work that waits for its take goes straight on.
         _stage = Stage::Running;
+        _runByTaker = true;
         lock.unlock();
         Run();
         lock.lock();
@@ -170,6 +171,7 @@ bool LoadJob::WaitUntilTaken() {
 
 bool LoadJob::Pause(std::chrono::milliseconds duration) {
     std::unique_lock<std::mutex> lock(_mutex);
+    if (_runByTaker) return !_stopping;
     return !_changed.wait_for(lock, duration, [this] { return _stopping; });
 }
 

@@ -51,7 +51,8 @@ public:
     // Work, after Publish: blocks until the result is taken (true) or the
     // load is stopped (false).
     bool WaitUntilTaken();
-    // Work: blocks for that long, or until the load is stopped (false).
+    // Work: blocks for that long, or until the load is stopped (false);
+    // returns at once in work its taker runs, which waits for the result.
     bool Pause(std::chrono::milliseconds duration);
     bool Stopping();
     // Work: cancel runs at Stop, or at once when the load is stopped already.
@@ -74,6 +75,7 @@ private:
     bool _published = false;
     bool _taken = false;
     bool _stopping = false;
+    bool _runByTaker = false;
     Ref<Object> _result;
     std::exception_ptr _error;      // raised before publishing: the take's
     std::exception_ptr _lateError;  // raised after publishing: Done's
