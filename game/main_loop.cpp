@@ -76,7 +76,6 @@ void StartGameModules() {
     Shockwave::list = MakeRef<TList>();
 }
 
-
 void LoadImages() {
     Interface::Load();
     Font::Load();
