@@ -1,25 +1,27 @@
-// Start-up time of the game against a bare SDL OpenGL window: from the fork
-// that execs each program to the moment its window first shows a drawn
-// frame, seen from outside through the X server, so the game runs exactly as
-// a user starts it. Each round runs every program once, one after the other
-// and never overlapping, starting with a different program each round; a
-// program's ratio is taken against the bare window of the same round.
+// Start-up cost of the game against a bare SDL OpenGL window, both in the
+// same run: the time from the fork that execs each program to the moment its
+// window first shows a drawn frame, seen from outside through the X server
+// so the game runs exactly as a user starts it, and the resident memory the
+// program holds two seconds after that frame. Each round runs every program
+// once, one after the other and never overlapping, starting with a different
+// program each round; a program's ratios are taken against the bare window
+// of the same round.
 //
 //     bench_startup_bench [rounds] [other qirn builds...]
 //
 // A frame counts as drawn when any pixel of 15 full-width rows spread over
 // the window is no longer black (a new window shows black under Xvfb until
 // the program presents). The rows are read every 2 ms, so each reading is
-// late by up to that much plus one round trip to the server. Each program
-// is killed as soon as its frame is seen; the processor time it had used by
-// then (all its threads, from wait4) is printed beside the wall time, as the
-// steadier figure while other work shares the machine.
+// late by up to that much plus one round trip to the server. The processor
+// time the program had used at its first frame (all its threads, from
+// /proc, in 10 ms steps) is printed beside the wall time, as the steadier
+// figure while other work shares the machine. Two seconds later its
+// resident set (VmRSS) is read and the program is killed.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -39,6 +42,9 @@ using namespace std::chrono_literals;
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
+// How long after its first frame a program's resident memory is read: long
+// enough for start-up work that goes on behind the first frame to show.
+constexpr auto kSettle = 2s;
 
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
@@ -92,9 +98,34 @@ bool ShowsAFrame(Display* display, Window window) {
     return false;
 }
 
+// Processor seconds the process has used, all its threads, ended ones
+// included (utime and stime of /proc/<pid>/stat).
+double ProcessorSeconds(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(file, line);
+    // The command name may hold spaces; the fields after it are plain.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string skip;
+    for (int i = 3; i < 14; ++i) fields >> skip;
+    double user = 0, system = 0;
+    fields >> user >> system;
+    return (user + system) / sysconf(_SC_CLK_TCK);
+}
+
+// The process's resident set in MiB (VmRSS of /proc/<pid>/status), or -1.
+double ResidentMiB(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(file, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+    }
+    return -1;
+}
+
 struct Start {
     double seconds = -1;  // fork to the first drawn frame; -1 when none came
-    double cpu = 0;       // processor seconds the program had used when killed
+    double cpu = 0;       // processor seconds the program had used by then
+    double rss = -1;      // resident MiB kSettle after the first frame; -1 when it ended before
 };
 
 Start TimeToFirstFrame(Display* display, const char* program) {
@@ -112,15 +143,17 @@ Start TimeToFirstFrame(Display* display, const char* program) {
         if (!window) window = FindWindow(display, pid, pidAtom);
         if (window && ShowsAFrame(display, window)) {
             result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            result.cpu = ProcessorSeconds(pid);
             break;
         }
         std::this_thread::sleep_for(2ms);
     }
+    if (result.seconds >= 0) {
+        std::this_thread::sleep_for(kSettle);
+        if (waitpid(pid, nullptr, WNOHANG) == 0) result.rss = ResidentMiB(pid);
+    }
     kill(pid, SIGKILL);
-    rusage usage{};
-    wait4(pid, nullptr, 0, &usage);
-    result.cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                 (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    waitpid(pid, nullptr, 0);
     XSync(display, False);
     return result;
 }
@@ -149,15 +182,15 @@ int main(int argc, char** argv) {
 
     std::printf("load average before: %s\n", LoadAverage().c_str());
     for (size_t p = 0; p < n; ++p) std::printf("program %zu: %s\n", p, programs[p].c_str());
-    std::vector<std::vector<double>> seconds(n), ratios(n), cpu(n);
+    std::vector<std::vector<double>> seconds(n), ratios(n), cpu(n), rss(n), rssRatios(n);
     for (int round = 0; round < rounds; ++round) {
         std::vector<Start> starts(n);
         // Each round starts with another program, so none always runs first.
         for (size_t k = 0; k < n; ++k) {
             const size_t p = (round + k) % n;
             starts[p] = TimeToFirstFrame(display, programs[p].c_str());
-            if (starts[p].seconds < 0) {
-                std::fprintf(stderr, "round %d: %s showed no frame\n", round + 1, programs[p].c_str());
+            if (starts[p].seconds < 0 || starts[p].rss < 0) {
+                std::fprintf(stderr, "round %d: %s showed no frame or ended\n", round + 1, programs[p].c_str());
                 return 1;
             }
             std::this_thread::sleep_for(300ms);
@@ -167,15 +200,19 @@ int main(int argc, char** argv) {
             seconds[p].push_back(starts[p].seconds);
             ratios[p].push_back(starts[p].seconds / starts[0].seconds);
             cpu[p].push_back(starts[p].cpu);
-            std::printf("  %zu: %.3f s (%.2f) cpu %.3f s", p, starts[p].seconds, ratios[p].back(), starts[p].cpu);
+            rss[p].push_back(starts[p].rss);
+            rssRatios[p].push_back(starts[p].rss / starts[0].rss);
+            std::printf("  %zu: %.3f s (%.2f) cpu %.2f s, %.0f MiB (%.2f)", p, starts[p].seconds, ratios[p].back(),
+                        starts[p].cpu, starts[p].rss, rssRatios[p].back());
         }
         std::printf("\n");
         std::fflush(stdout);
     }
-    std::printf("medians (wall seconds to the first frame, ratio to the bare window of the same round, cpu):\n");
+    std::printf("medians (first frame: wall seconds, ratio to the bare window of the same round, cpu; "
+                "resident memory: MiB, ratio):\n");
     for (size_t p = 0; p < n; ++p) {
-        std::printf("  %zu: %.3f s, ratio %.2f, cpu %.3f s\n", p, Median(seconds[p]), Median(ratios[p]),
-                    Median(cpu[p]));
+        std::printf("  %zu: first frame %.3f s, ratio %.2f, cpu %.2f s; resident %.1f MiB, ratio %.2f\n", p,
+                    Median(seconds[p]), Median(ratios[p]), Median(cpu[p]), Median(rss[p]), Median(rssRatios[p]));
     }
     std::printf("load average after: %s\n", LoadAverage().c_str());
     XCloseDisplay(display);

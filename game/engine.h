@@ -10,7 +10,6 @@
 #include <vantrel/render/image.h>
 #include <vantrel/render/vel2d.h>
 #include <vantrel/resources/list.h>
-#include <vantrel/resources/pixmap_load_ahead.h>
 #include <vantrel/resources/png_pixmap.h>
 #include <vantrel/runtime/runtime.h>
 #include <vantrel/system/polled_input.h>

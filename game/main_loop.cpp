@@ -3,11 +3,9 @@
 // GameMain starts the engine modules in a fixed order, opens the window,
 // loads the assets, starts the music and then runs frames paced on the
 // 50 Hz frame timer. RunFrame is one frame without the wait, so tests can
-// drive frames with scripted keys and their own clock. The music and the
-// images decode on worker threads during start-up; everything else runs on
-// the main thread.
-#include <vector>
-
+// drive frames with scripted keys and their own clock. The music decodes on
+// an engine load worker, its first seconds during start-up and the rest as
+// it plays; everything else runs on the main thread.
 #include "game/qirn.h"
 
 namespace qirn {
@@ -78,19 +76,6 @@ void StartGameModules() {
     Shockwave::list = MakeRef<TList>();
 }
 
-// Every image LoadImages loads, in its order: the file and where it goes.
-struct GameImage {
-    const char* file;
-    Ref<TImage>* image;
-};
-const GameImage kImages[] = {
-    {Interface::file, &Interface::img},   {Font::file, &Font::img},
-    {Menu::button1File, &Menu::button1},  {Menu::button2File, &Menu::button2},
-    {Background::file, &Background::img}, {Shield::file, &Shield::img},
-    {Guns::file, &Guns::img},             {Shot::file, &Shot::img},
-    {Player::file, &Player::img},         {Player::healthFile, &Player::healthImg},
-    {Shockwave::file, &Shockwave::img}};
-
 void LoadImages() {
     Interface::Load();
     Font::Load();
@@ -107,27 +92,25 @@ void LoadImages() {
 }
 
 // Textures are otherwise built from the pixmaps in the first frame; building
-// them before Sound::Load gives the main thread that work while the music
-// may still be decoding. Nothing shows until the first frame either way.
+// them before Sound::Load gives the main thread that work while the music's
+// first seconds may still be decoding. Nothing shows until the first frame
+// either way.
 void BuildImageFrames() {
-    for (const GameImage& entry : kImages) {
-        const Ref<TImage>& image = *entry.image;
-        for (int i = 0; i < image->frames->Length(); ++i) image->Frame(i);
+    for (const Ref<TImage>* image : {&Interface::img, &Font::img, &Menu::button1, &Menu::button2, &Background::img,
+                                     &Shield::img, &Guns::img, &Shot::img, &Player::img, &Player::healthImg,
+                                     &Shockwave::img}) {
+        for (int i = 0; i < (*image)->frames->Length(); ++i) (*image)->Frame(i);
     }
 }
 
 void StartUp() {
     StartGameModules();
     // Decoding the music is the slowest step of start-up: its first seconds
-    // decode on a worker while the window opens and the images load, and are
-    // picked up where Sound::Load loads the music, so its result and any
-    // early failure show at the same point as before. The rest decodes as
-    // the music plays; RunFrame reports a later failure.
+    // decode on a load worker while the window opens and the images load.
+    // Sound::Load takes them, so its result and any early failure show at
+    // the same point as a load there would; the rest decodes as the music
+    // plays, and RunFrame reports a later failure.
     Sound::musicLoad = LoadSampleAhead(Sound::musicFile);
-    // The images decode the same way, each on a worker of its own, and are
-    // picked up by LoadImages in its order with its messages.
-    std::vector<Ref<TPixmapLoadAhead>> images;
-    for (const GameImage& entry : kImages) images.push_back(LoadPixmapAhead(entry.file));
     SetAppTitle("OXR #48 - QIRN");
     SelectGraphicsDriver(GLVel2DDriverInstance(), 2);
     if (!OpenGraphics(800, 600, 0, 60, 0)) {

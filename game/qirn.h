@@ -214,8 +214,9 @@ struct Sound {
     static int on;
     static Ref<vantrel::TSound> music, shotSnd, hitSnd, missSnd;
     static Ref<vantrel::TChannel> musicChannel;
-    // The music's file; start-up begins decoding it early (StartUp) and
-    // keeps the load here while the rest decodes as the music plays.
+    // The music's file; start-up begins decoding it early (StartUp),
+    // LoadFiles takes it from this load, which is kept while the rest
+    // decodes as the music plays.
     static constexpr const char* musicFile = "snd/qirn.ogg";
     static Ref<vantrel::TSampleLoadAhead> musicLoad;
     // Once the music has decoded to its end, lets its load go; raises the

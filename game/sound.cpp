@@ -23,11 +23,15 @@ namespace {
     throw TRuntimeException(String("Missing or unreadable sound file: ") + String(path));
 }
 
-Ref<TSound> RequireSound(const char* path, int flags) {
-    Ref<TSound> sound = LoadSoundFromUrl(path, flags);
+// source: the file's path, or the sample a load started ahead gave (Null
+// when no loader read the file).
+Ref<TSound> RequireSound(const char* path, const Ref<Object>& source, int flags) {
+    Ref<TSound> sound = source ? LoadSoundFromUrl(source, flags) : nullptr;
     if (!sound) MissingSound(path);
     return sound;
 }
+
+Ref<TSound> RequireSound(const char* path, int flags) { return RequireSound(path, String(path).AsObject(), flags); }
 
 }  // namespace
 
@@ -42,7 +46,8 @@ void Sound::Load() {
 }
 
 void Sound::LoadFiles() {
-    music = RequireSound(musicFile, 1);
+    // From the load StartUp began, when it did.
+    music = musicLoad ? RequireSound(musicFile, musicLoad->Take(), 1) : RequireSound(musicFile, 1);
     musicChannel = StartSound(music, nullptr);
     shotSnd = RequireSound("snd/shot.wav", 0);
     hitSnd = RequireSound("snd/hit.wav", 0);

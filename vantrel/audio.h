@@ -10,6 +10,7 @@
 #include <vantrel/audio/ogg_loader.h>
 #include <vantrel/audio/sample.h>
 #include <vantrel/audio/sample_fill.h>
+#include <vantrel/audio/sample_load_ahead.h>
 #include <vantrel/audio/sample_loader.h>
 #include <vantrel/audio/sonvar_driver.h>
 #include <vantrel/audio/wav_loader.h>

@@ -1,41 +1,54 @@
 #include <vantrel/audio/sample_load_ahead.h>
 
+#include <vantrel/audio/sample_fill.h>
+#include <vantrel/audio/sample_loader.h>
+#include <vantrel/runtime/load_ahead.h>
+
 namespace vantrel {
 
+namespace {
+
+// How long after the take the rest of a sound handed out early begins to
+// decode: the taker's next steps (a game's first frame) keep the processor,
+// and the seconds handed out cover the wait with plenty to spare.
+constexpr std::chrono::milliseconds kRestDelay{500};
+
+}  // namespace
+
+TSampleLoadAhead::TSampleLoadAhead(std::shared_ptr<LoadJob> job) : _job(std::move(job)) {}
+
 TSampleLoadAhead::~TSampleLoadAhead() {
-    std::lock_guard<std::mutex> lock(_filling->mutex);
-    _filling->dropped = true;
-    if (_filling->fill) _filling->fill->Cancel();
+    if (!_taken) _job->Stop();
 }
 
-bool TSampleLoadAhead::Whole() {
-    std::lock_guard<std::mutex> lock(_filling->mutex);
-    const Ref<TSampleFill>& fill = _filling->fill;
+Ref<TAudioSample> TSampleLoadAhead::Take() {
+    _taken = true;
+    _sample = Cast<TAudioSample>(_job->Take());
+    return _sample;
+}
+
+bool TSampleLoadAhead::Done() { return _job->Done(); }
+
+bool TSampleLoadAhead::Whole() const {
+    const TSampleFill* fill = _sample ? _sample->fill.get() : nullptr;
     return !fill || (fill->Finished() && !fill->Failed());
 }
 
 Ref<TSampleLoadAhead> LoadSampleAhead(const String& url) {
-    Ref<TSampleLoadAhead> load(new TSampleLoadAhead(url));
-    TSampleLoadAhead::Start(load, [filling = load->_filling](TLoadAhead& self) {
+    std::shared_ptr<LoadJob> job = LoadJob::Start([url](LoadJob& load) {
         bool handedOut = false;
-        Ref<TAudioSample> sample = ReadSampleFromUrl(self.url.AsObject(), [&](const Ref<TAudioSample>& early) {
-            {
-                std::lock_guard<std::mutex> lock(filling->mutex);
-                filling->fill = early->fill;
-                if (filling->dropped) early->fill->Cancel();
-            }
-            self.Publish(early);
+        Ref<TAudioSample> sample = ReadSampleFromUrl(url.AsObject(), [&](const Ref<TAudioSample>& early) {
+            load.OnStop([fill = early->fill] { fill->Cancel(); });
+            load.Publish(early);
             handedOut = true;
-            // The rest decodes once the program holds the sound.
-            if (!self.WaitUntilTaken()) early->fill->Cancel();
+            // The rest decodes once the program holds the sound and a little
+            // later; a stop meanwhile has cancelled the fill, which ends the
+            // decoding.
+            if (load.WaitUntilTaken()) load.Pause(kRestDelay);
         });
-        if (!handedOut) self.Publish(sample);
+        if (!handedOut) load.Publish(sample);
     });
-    return load;
-}
-
-bool TakeSampleLoadedAhead(const Ref<Object>& url, Ref<TAudioSample>& sample) {
-    return TSampleLoadAhead::TakePendingAs<TSampleLoadAhead>(url, sample);
+    return Ref<TSampleLoadAhead>(new TSampleLoadAhead(std::move(job)));
 }
 
 }  // namespace vantrel

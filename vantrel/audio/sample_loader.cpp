@@ -1,6 +1,5 @@
 #include <vantrel/audio/sample_loader.h>
 
-#include <vantrel/audio/sample_load_ahead.h>
 #include <vantrel/runtime/exceptions.h>
 
 namespace vantrel {
@@ -21,11 +20,7 @@ TAudioSampleLoader::TAudioSampleLoader() {
 
 Ref<TAudioSampleLoader> AudioSampleLoaders() { return ChainHead(); }
 
-Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url) {
-    Ref<TAudioSample> ahead;
-    if (TakeSampleLoadedAhead(url, ahead)) return ahead;
-    return ReadSampleFromUrl(url);
-}
+Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url) { return ReadSampleFromUrl(url, nullptr); }
 
 Ref<TAudioSample> TAudioSampleLoader::LoadAudioSampleProgressively(const Ref<TStream>& stream,
                                                                   const SampleHandout&) {

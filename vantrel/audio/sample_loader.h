@@ -42,12 +42,12 @@ Ref<TAudioSampleLoader> AudioSampleLoaders();
 
 // Opens url for reading and asks every loader in turn, each from the same
 // start position; closes the stream. Null when nothing recognised the data.
-// A load of the same URL started ahead (sample_load_ahead.h) is taken instead.
+// Once the chains are built any thread may call it, each with streams of its
+// own.
 Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url);
 
-// LoadSampleFromUrl without looking for a load started ahead. Once the chains
-// are built any thread may call it, each with streams of its own. With a
-// handout, loaders that can are asked to hand the sample out early.
-Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout& handout = nullptr);
+// LoadSampleFromUrl that asks loaders which can to hand the sample out
+// early (LoadSampleAhead's worker does).
+Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout& handout);
 
 }  // namespace vantrel

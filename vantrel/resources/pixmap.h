@@ -14,7 +14,7 @@
 // clearing to 0 zeroes the pixels of every format.
 //
 // Main thread only (a pixmap is not shared between threads while written),
-// except ReadPixmapFrom.
+// except LoadPixmapFrom.
 #pragma once
 
 #include <cstdint>
@@ -122,14 +122,11 @@ Ref<TPixmap> MirrorPixmapY(const Ref<TPixmap>& pixmap);
 Ref<TPixmap> ScalePixmap(const Ref<TPixmap>& pixmap, int width, int height);
 // Opens url and asks each loader in turn, from the same stream position;
 // a loader's stream exception counts as a refusal. Null when none can read it.
-// A load of the same URL started ahead (pixmap_load_ahead.h) is taken instead.
 // Starts the pixmap module first, so PNG files load without any start-up.
+// Once the module is started and the loader and stream factory chains are
+// built, any thread may call it with a URL of its own (text, or a stream no
+// other thread uses); the pixmap it returns is the caller's.
 Ref<TPixmap> LoadPixmapFrom(const Ref<Object>& url);
-// LoadPixmapFrom without looking for a load started ahead. Once the loader
-// and stream factory chains are built, any thread may call it with a URL
-// of its own (text, or a stream no other thread uses); the pixmap it
-// returns is the caller's.
-Ref<TPixmap> ReadPixmapFrom(const Ref<Object>& url);
 
 int PixmapWidth(const Ref<TPixmap>& pixmap);
 int PixmapHeight(const Ref<TPixmap>& pixmap);

@@ -1,7 +1,6 @@
 // The pixmap loader chain and loading a pixmap from a URL.
 
 #include <vantrel/resources/pixmap.h>
-#include <vantrel/resources/pixmap_load_ahead.h>
 #include <vantrel/resources/png_pixmap.h>
 #include <vantrel/resources/stream.h>
 
@@ -26,12 +25,6 @@ Ref<TPixmapLoader> PixmapLoaders() { return LoaderHead(); }
 
 Ref<TPixmap> LoadPixmapFrom(const Ref<Object>& url) {
     StartPixmapModule();
-    Ref<TPixmap> ahead;
-    if (TakePixmapLoadedAhead(url, ahead)) return ahead;
-    return ReadPixmapFrom(url);
-}
-
-Ref<TPixmap> ReadPixmapFrom(const Ref<Object>& url) {
     Ref<TStream> stream = OpenReadStream(url);
     if (!stream) return nullptr;
     Ref<TPixmap> pixmap;

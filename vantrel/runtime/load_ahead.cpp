@@ -1,7 +1,8 @@
 #include <vantrel/runtime/load_ahead.h>
 
-#include <algorithm>
+#include <deque>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -9,77 +10,92 @@
 
 namespace vantrel {
 
-namespace {
-
-// Loads started and not taken yet, oldest first. Main thread only. Never
-// destroyed: a handle held in a static may be dropped while the program's
-// statics are torn down, after a list of its own would be gone.
-std::vector<TLoadAhead*>& Pending() {
-    static auto* pending = new std::vector<TLoadAhead*>;
-    return *pending;
-}
-
-void Forget(TLoadAhead* load) {
-    auto& pending = Pending();
-    pending.erase(std::remove(pending.begin(), pending.end(), load), pending.end());
-}
-
-}  // namespace
-
-TLoadAhead::~TLoadAhead() {
-    Forget(this);
-    {
-        std::lock_guard<std::mutex> lock(_mutex);
-        _stopping.store(true, std::memory_order_release);
+// The workers and the loads waiting for one. A function-local static: made
+// at the first Start, after the loader chains the work reads, so it is torn
+// down before them.
+class LoadPool {
+public:
+    static LoadPool& Instance() {
+        static LoadPool pool;
+        return pool;
     }
-    _changed.notify_all();
-    if (_worker.joinable()) _worker.join();
+
+    ~LoadPool() {
+        std::vector<std::shared_ptr<LoadJob>> live;
+        {
+            std::lock_guard<std::mutex> lock(_mutex);
+            _closing = true;
+            live.assign(_queue.begin(), _queue.end());
+            live.insert(live.end(), _running.begin(), _running.end());
+            _queue.clear();
+        }
+        _changed.notify_all();
+        for (const auto& job : live) job->Stop();
+        for (std::thread& worker : _workers) worker.join();
+    }
+
+    void Submit(const std::shared_ptr<LoadJob>& job) {
+        {
+            std::lock_guard<std::mutex> lock(_mutex);
+            _queue.push_back(job);
+            if (_queue.size() > static_cast<size_t>(_idle) && _workers.size() < kLoadWorkers) {
+                try {
+                    _workers.emplace_back([this] { Serve(); });
+                } catch (const std::system_error&) {
+                    // Fewer workers, or none: a take runs the work itself.
+                }
+            }
+        }
+        _changed.notify_one();
+    }
+
+private:
+    void Serve() {
+        std::unique_lock<std::mutex> lock(_mutex);
+        for (;;) {
+            ++_idle;
+            _changed.wait(lock, [this] { return _closing || !_queue.empty(); });
+            --_idle;
+            if (_closing) return;
+            std::shared_ptr<LoadJob> job = std::move(_queue.front());
+            _queue.pop_front();
+            if (!job->Claim()) continue;  // a taker runs it
+            _running.push_back(job);
+            lock.unlock();
+            job->Run();
+            lock.lock();
+            std::erase(_running, job);
+        }
+    }
+
+    std::mutex _mutex;
+    std::condition_variable _changed;
+    // Guarded by _mutex.
+    std::deque<std::shared_ptr<LoadJob>> _queue;
+    std::vector<std::shared_ptr<LoadJob>> _running;
+    std::vector<std::thread> _workers;
+    int _idle = 0;
+    bool _closing = false;
+};
+
+std::shared_ptr<LoadJob> LoadJob::Start(Work work) {
+    std::shared_ptr<LoadJob> job(new LoadJob(std::move(work)));
+    LoadPool::Instance().Submit(job);
+    return job;
 }
 
-bool TLoadAhead::Done() {
-    {
-        std::lock_guard<std::mutex> lock(_mutex);
-        if (!_ended) return false;
-    }
-    if (_worker.joinable()) _worker.join();
-    if (std::exception_ptr error = std::exchange(_lateError, nullptr)) std::rethrow_exception(error);
+bool LoadJob::Claim() {
+    std::lock_guard<std::mutex> lock(_mutex);
+    if (_stage != Stage::Queued) return false;
+    _stage = Stage::Running;
     return true;
 }
 
-void TLoadAhead::Publish(const Ref<Object>& result) {
-    {
-        std::lock_guard<std::mutex> lock(_mutex);
-        if (_published) RaiseRuntimeError("A load started ahead publishes its result once");
-        _result = result;
-        _published = true;
-    }
-    _changed.notify_all();
-}
-
-bool TLoadAhead::WaitUntilTaken() {
-    std::unique_lock<std::mutex> lock(_mutex);
-    if (!_published) RaiseRuntimeError("A load started ahead waits for its take only once it has published");
-    _changed.wait(lock, [this] { return _taken || Stopping(); });
-    return !Stopping();
-}
-
-void TLoadAhead::Start(const Ref<TLoadAhead>& load, Work work) {
-    TLoadAhead* self = load.get();
-    try {
-        self->_worker = std::thread([self, work = std::move(work)] { self->RunWorker(work); });
-    } catch (const std::system_error&) {
-        std::lock_guard<std::mutex> lock(self->_mutex);
-        self->_ended = true;
-        return;
-    }
-    Pending().push_back(self);
-}
-
-void TLoadAhead::RunWorker(const Work& work) noexcept {
-    // No exception may leave the worker: it is kept for the main thread.
+void LoadJob::Run() noexcept {
+    // No exception may leave the work: it is kept for the taker.
     std::exception_ptr error;
     try {
-        work(*this);
+        if (!Stopping()) _work(*this);
     } catch (...) {
         error = std::current_exception();
     }
@@ -91,37 +107,87 @@ void TLoadAhead::RunWorker(const Work& work) noexcept {
             _error = error;
             _published = true;
         }
-        _ended = true;
+        _stage = Stage::Ended;
+        _work = nullptr;
+        _cancel = nullptr;
     }
     _changed.notify_all();
 }
 
-bool TLoadAhead::TakePending(const std::type_info& kind, const Ref<Object>& url, Ref<Object>& result) {
-    if (Pending().empty() || !Cast<TString>(url)) return false;
-    const String text = String::FromObject(url);
-    for (TLoadAhead* load : Pending()) {
-        if (typeid(*load) == kind && load->url == text) {
-            result = load->Take();
-            return true;
-        }
-    }
-    return false;
-}
-
-Ref<Object> TLoadAhead::Take() {
-    Forget(this);
+Ref<Object> LoadJob::Take() {
     std::unique_lock<std::mutex> lock(_mutex);
-    _changed.wait(lock, [this] { return _published; });
+    if (_taken) RaiseRuntimeError("A load started ahead is taken once");
     _taken = true;
-    const bool ended = _ended;
-    Ref<Object> result = std::exchange(_result, nullptr);
-    std::exception_ptr error = std::exchange(_error, nullptr);
-    lock.unlock();
+    if (_stage == Stage::Queued) {
+        // Taken before any worker began it: the taker holds it already, so
+        // work that waits for its take goes straight on.
+        _stage = Stage::Running;
+        _runByTaker = true;
+        lock.unlock();
+        Run();
+        lock.lock();
+    }
     _changed.notify_all();
-    // A worker that has ended leaves no thread behind it.
-    if (ended && _worker.joinable()) _worker.join();
-    if (error) std::rethrow_exception(error);
+    _changed.wait(lock, [this] { return _published; });
+    Ref<Object> result = std::exchange(_result, nullptr);
+    if (std::exception_ptr error = std::exchange(_error, nullptr)) std::rethrow_exception(error);
     return result;
+}
+
+bool LoadJob::Done() {
+    std::lock_guard<std::mutex> lock(_mutex);
+    if (_stage != Stage::Ended) return false;
+    if (std::exception_ptr error = std::exchange(_lateError, nullptr)) std::rethrow_exception(error);
+    return true;
+}
+
+void LoadJob::Stop() {
+    std::function<void()> cancel;
+    {
+        std::lock_guard<std::mutex> lock(_mutex);
+        if (_stopping) return;
+        _stopping = true;
+        cancel = std::move(_cancel);
+    }
+    _changed.notify_all();
+    if (cancel) cancel();
+}
+
+void LoadJob::Publish(const Ref<Object>& result) {
+    {
+        std::lock_guard<std::mutex> lock(_mutex);
+        if (_published) RaiseRuntimeError("A load started ahead publishes its result once");
+        _result = result;
+        _published = true;
+    }
+    _changed.notify_all();
+}
+
+bool LoadJob::WaitUntilTaken() {
+    std::unique_lock<std::mutex> lock(_mutex);
+    _changed.wait(lock, [this] { return _taken || _stopping; });
+    return !_stopping;
+}
+
+bool LoadJob::Pause(std::chrono::milliseconds duration) {
+    std::unique_lock<std::mutex> lock(_mutex);
+    if (_runByTaker) return !_stopping;
+    return !_changed.wait_for(lock, duration, [this] { return _stopping; });
+}
+
+bool LoadJob::Stopping() {
+    std::lock_guard<std::mutex> lock(_mutex);
+    return _stopping;
+}
+
+void LoadJob::OnStop(std::function<void()> cancel) {
+    std::unique_lock<std::mutex> lock(_mutex);
+    if (!_stopping) {
+        _cancel = std::move(cancel);
+        return;
+    }
+    lock.unlock();
+    cancel();
 }
 
 }  // namespace vantrel

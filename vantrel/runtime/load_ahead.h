@@ -1,104 +1,85 @@
-// Starting a load on a worker thread now and picking its result up where
-// the program would have loaded it anyway.
+// A load started now on a small pool of worker threads and taken later by
+// the thread that wants its result. The engine's load handle
+// (LoadSampleAhead) is built on it; it is not for games.
 //
-// Each kind of load (samples, pixmaps, ...) derives a handle class from
-// TLoadAhead, starts its work with Start and looks for it in its loader
-// with TakePending. While the handle lives, the first take of the same URL
-// text for the same handle class waits until the worker has published its
-// result and returns it: the result, Null when the worker ended without
-// publishing, or the worker's exception raised again when it raised before
-// publishing. Later loads of that URL find nothing and read afresh. So a
-// slow load may start early without moving the point where its result, or
-// its failure, shows.
+// Start queues the work; one of at most kLoadWorkers threads, started as
+// work arrives and kept until exit, runs it. Take waits until the work has
+// published its result and returns it, or raises again the exception the
+// work raised before publishing; work that no worker has begun yet (all
+// busy, or no thread could be started) is run by the taker itself, so a
+// take never waits behind other loads. A work may publish early and go on
+// (a sound decoding while it plays): Done tells when it has ended and
+// raises, once, an exception it raised after publishing.
 //
-// A worker may publish early and go on working (a sound whose decoding goes
-// on after its first seconds): the take then returns at once. Done tells
-// the main thread when the worker has ended and raises again an exception
-// it raised after publishing; an exception still unreported when the
-// handle is dropped is lost with it, as the handle asked the worker to stop.
+// Stop asks the work to end early: WaitUntilTaken and Pause return false,
+// Stopping turns true and the cancel hook given to OnStop runs. Exit stops
+// every load still queued or running and joins the workers, so no worker
+// runs on while the process is torn down.
 //
-// Dropping the handle asks the worker to stop (Stopping, WaitUntilTaken)
-// and waits for it: keep handles in locals, so that an exception leaving
-// the scope also waits and nothing runs on after the program has begun to
-// exit. When no thread can be started the handle does nothing and the
-// loader reads as without it.
-//
-// Threads: the handle, Start, TakePending and Done belong to the main
-// thread (the list of pending loads is not locked). The worker calls only
-// Publish, WaitUntilTaken and Stopping, and reads url. The published
-// result, the exceptions and the taken, stop and end flags pass between
-// the two under one mutex, with a condition variable for the waits; the
-// result is handed over once and then belongs to the taker.
+// Threads: Start, Take, Done and Stop from any one thread that owns the
+// load; Publish, WaitUntilTaken, Pause, Stopping and OnStop from the work.
+// The two meet under one mutex with a condition variable for the waits.
 #pragma once
 
-#include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
-#include <thread>
-#include <typeinfo>
 
 #include <vantrel/runtime/object.h>
 
 namespace vantrel {
 
-class TLoadAhead : public Object {
+inline constexpr std::size_t kLoadWorkers = 2;
+
+class LoadJob {
 public:
-    using Work = std::function<void(TLoadAhead& load)>;
+    using Work = std::function<void(LoadJob& job)>;
 
-    ~TLoadAhead() override;
+    static std::shared_ptr<LoadJob> Start(Work work);
 
-    // Main thread: whether the worker has ended. Once it has, joins it and
-    // raises again, once, an exception it raised after publishing.
+    // Once; a second take raises TRuntimeException.
+    Ref<Object> Take();
     bool Done();
+    void Stop();
 
-    // Worker: hands result to the take; a load publishes once (a second
-    // Publish raises TRuntimeException on the worker).
+    // Work: hands result to the take, once.
     void Publish(const Ref<Object>& result);
-    // Worker, after Publish: blocks until the main thread has taken the
-    // result (true) or the handle is being dropped (false: stop now).
+    // Work, after Publish: blocks until the result is taken (true) or the
+    // load is stopped (false).
     bool WaitUntilTaken();
-    // Worker: whether the handle is being dropped and the work should end.
-    bool Stopping() const { return _stopping.load(std::memory_order_acquire); }
-
-    const String url;
-
-protected:
-    explicit TLoadAhead(const String& url) : url(url) {}
-
-    // Runs work on a thread of its own and lists load as pending; does
-    // nothing more when no thread can be started.
-    static void Start(const Ref<TLoadAhead>& load, Work work);
-    // When a load of kind (the handle's class) for the URL text of url is
-    // pending, takes it: waits for its result, stores it in result (or
-    // raises the worker's exception) and returns true. Else false.
-    static bool TakePending(const std::type_info& kind, const Ref<Object>& url, Ref<Object>& result);
-    // TakePending for loads of the handle class Handle, whose results are Ts.
-    template <class Handle, class T>
-    static bool TakePendingAs(const Ref<Object>& url, Ref<T>& result) {
-        Ref<Object> taken;
-        if (!TakePending(typeid(Handle), url, taken)) return false;
-        result = Cast<T>(taken);
-        return true;
-    }
+    // Work: blocks for that long, or until the load is stopped (false);
+    // returns at once in work its taker runs, which waits for the result.
+    bool Pause(std::chrono::milliseconds duration);
+    bool Stopping();
+    // Work: cancel runs at Stop, or at once when the load is stopped already.
+    void OnStop(std::function<void()> cancel);
 
 private:
-    Ref<Object> Take();
-    void RunWorker(const Work& work) noexcept;
+    friend class LoadPool;
+    enum class Stage { Queued, Running, Ended };
 
-    std::thread _worker;
+    explicit LoadJob(Work work) : _work(std::move(work)) {}
+    // Moves the load from Queued to Running; false when it was not queued.
+    bool Claim();
+    void Run() noexcept;
+
+    Work _work;
     std::mutex _mutex;
     std::condition_variable _changed;
     // Guarded by _mutex.
+    Stage _stage = Stage::Queued;
     bool _published = false;
     bool _taken = false;
-    bool _ended = false;
+    bool _stopping = false;
+    bool _runByTaker = false;
     Ref<Object> _result;
     std::exception_ptr _error;      // raised before publishing: the take's
     std::exception_ptr _lateError;  // raised after publishing: Done's
-    // Written under _mutex; read without it by Stopping.
-    std::atomic<bool> _stopping{false};
+    std::function<void()> _cancel;
 };
 
 }  // namespace vantrel
