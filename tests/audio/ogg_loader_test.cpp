@@ -9,6 +9,8 @@
 #include <vector>
 
 #include <vantrel/audio/ogg_loader.h>
+#include <vantrel/audio/progressive_load.h>
+#include <vantrel/audio/sample_fill.h>
 #include <vantrel/audio/wav_loader.h>
 #include <vantrel/resources/bank.h>
 #include <vantrel/resources/bank_stream.h>
@@ -197,8 +199,8 @@ TEST_F(OggLoaderTest, ProgressiveLoadHandsOutAfterTwoSecondsAndFinishesInPlace) 
             ReadSampleFromUrl(CreateStaticBank(_keep.data(), static_cast<int>(_keep.size())),
                               [&](const Ref<TAudioSample>& s) {
                                   early = s;
-                                  filledAtHandout = s->fill->progress.filled.load();
-                                  EXPECT_FALSE(s->fill->Finished());
+                                  filledAtHandout = TSampleFill::Of(*s)->progress.filled.load();
+                                  EXPECT_FALSE(TSampleFill::Of(*s)->Finished());
                               });
         EXPECT_EQ(bool(early), c.handedOut);
         if (!c.handedOut) {
@@ -208,8 +210,8 @@ TEST_F(OggLoaderTest, ProgressiveLoadHandsOutAfterTwoSecondsAndFinishesInPlace) 
         ASSERT_EQ(sample, early);
         EXPECT_GE(filledAtHandout, 2 * rate);
         EXPECT_LT(filledAtHandout, frames);
-        ASSERT_TRUE(sample->fill->Finished());
-        EXPECT_EQ(sample->fill->Failed(), c.failed);
+        ASSERT_TRUE(TSampleFill::Of(*sample)->Finished());
+        EXPECT_EQ(TSampleFill::Of(*sample)->Failed(), c.failed);
         ASSERT_EQ(sample->length, frames);
         const auto* got = reinterpret_cast<const int16_t*>(sample->samples);
         const auto* want = reinterpret_cast<const int16_t*>(whole->samples);
@@ -217,11 +219,11 @@ TEST_F(OggLoaderTest, ProgressiveLoadHandsOutAfterTwoSecondsAndFinishesInPlace) 
             EXPECT_EQ(std::memcmp(got, want, static_cast<size_t>(frames) * 2), 0);
         } else {
             // The frames never decoded are left alone, and read as silence.
-            EXPECT_LT(sample->fill->Filled(), frames);
+            EXPECT_LT(TSampleFill::Of(*sample)->Filled(), frames);
             EXPECT_EQ(std::memcmp(got, want, static_cast<size_t>(filledAtHandout) * 2), 0);
             Ref<TAudioSample> copy = sample->Copy();
             EXPECT_EQ(reinterpret_cast<const int16_t*>(copy->samples)[frames - 1], 0);
-            EXPECT_EQ(std::memcmp(copy->samples, got, static_cast<size_t>(sample->fill->Filled()) * 2), 0);
+            EXPECT_EQ(std::memcmp(copy->samples, got, static_cast<size_t>(TSampleFill::Of(*sample)->Filled()) * 2), 0);
         }
     }
     // Short enough to decode at once: no hand-out, a whole sample.
@@ -231,7 +233,7 @@ TEST_F(OggLoaderTest, ProgressiveLoadHandsOutAfterTwoSecondsAndFinishesInPlace) 
                                                 [&](const Ref<TAudioSample>&) { called = true; });
     ASSERT_TRUE(brief);
     EXPECT_FALSE(called);
-    EXPECT_FALSE(brief->fill);
+    EXPECT_FALSE(TSampleFill::Of(*brief));
 }
 
 TEST_F(OggLoaderTest, ARateThatNoIntHoldsGivesNull) {

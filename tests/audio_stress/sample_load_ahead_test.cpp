@@ -8,6 +8,7 @@
 #include <thread>
 
 #include <vantrel/audio/ogg_loader.h>
+#include <vantrel/audio/sample_fill.h>
 #include <vantrel/audio/sample_load_ahead.h>
 #include <vantrel/audio/wav_loader.h>
 #include <vantrel/resources/cstream.h>
@@ -79,7 +80,7 @@ TEST(SampleLoadAhead, ALongSoundIsTakenEarlyAndFinishesAfterTheTake) {
     LoadSampleAhead(file);
     Ref<TSampleLoadAhead> ahead = LoadSampleAhead(file);
     Ref<TAudioSample> taken = ahead->Take();
-    ASSERT_TRUE(taken && taken->fill);
+    ASSERT_TRUE(taken && TSampleFill::Of(*taken));
     EXPECT_EQ(taken->length, whole->length);
     while (!ahead->Done()) std::this_thread::yield();
     EXPECT_TRUE(ahead->Whole());

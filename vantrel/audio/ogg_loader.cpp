@@ -8,6 +8,9 @@
 #include <exception>
 #include <new>
 
+#include <vantrel/audio/progressive_load.h>
+#include <vantrel/audio/sample_fill.h>
+
 namespace vantrel {
 
 namespace {
@@ -127,7 +130,7 @@ Ref<TAudioSample> DecodeHandingOut(OggVorbis_File& vf, const Ref<TAudioSample>& 
     int have = 0;
     if (!DecodeRange(vf, sample->samples, have, static_cast<int>(head))) return nullptr;
     sample->length = frames;
-    sample->fill = fill;
+    TSampleFill::Attach(*sample, fill);
     fill->Advance(have / frameBytes);
     try {
         handout(sample);
@@ -166,18 +169,8 @@ Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf, const SampleHandout& han
     return sample;
 }
 
-}  // namespace
-
-Ref<TAudioSample> TAudioSampleLoaderOGG::LoadAudioSample(const Ref<TStream>& stream) {
-    return Load(stream, nullptr);
-}
-
-Ref<TAudioSample> TAudioSampleLoaderOGG::LoadAudioSampleProgressively(const Ref<TStream>& stream,
-                                                                     const SampleHandout& handout) {
-    return Load(stream, handout);
-}
-
-Ref<TAudioSample> TAudioSampleLoaderOGG::Load(const Ref<TStream>& stream, const SampleHandout& handout) {
+// The whole load; with a handout, a long sound is handed out early.
+Ref<TAudioSample> LoadOgg(const Ref<TStream>& stream, const SampleHandout& handout) {
     OggSource source{stream.get(), nullptr};
     const ov_callbacks callbacks{ReadCallback, SeekCallback, CloseCallback, TellCallback};
     OggVorbis_File vf;
@@ -194,7 +187,7 @@ Ref<TAudioSample> TAudioSampleLoaderOGG::Load(const Ref<TStream>& stream, const 
     }
     ov_clear(&vf);
     if (!source.error) return sample;
-    if (!(sample && sample->fill)) std::rethrow_exception(source.error);
+    if (!(sample && TSampleFill::Of(*sample))) std::rethrow_exception(source.error);
     // A sample already handed out is the caller's and its fill has recorded
     // the failure: a stream error raised now would only make the chain try
     // other loaders. Anything else still goes to the caller.
@@ -205,12 +198,30 @@ Ref<TAudioSample> TAudioSampleLoaderOGG::Load(const Ref<TStream>& stream, const 
     return sample;
 }
 
+// The loader the chain holds: also hands a long sound out early. A progressive
+// load hands out a sample longer than two seconds once those are decoded, its
+// storage reserved whole, and decodes the rest into it; a stream error or
+// early end after that is recorded in the sample's fill.
+class TProgressiveOggLoader final : public TAudioSampleLoaderOGG, public TProgressiveSampleLoader {
+public:
+    Ref<TAudioSample> LoadAudioSampleProgressively(const Ref<TStream>& stream,
+                                                   const SampleHandout& handout) override {
+        return LoadOgg(stream, handout);
+    }
+};
+
+}  // namespace
+
+Ref<TAudioSample> TAudioSampleLoaderOGG::LoadAudioSample(const Ref<TStream>& stream) {
+    return LoadOgg(stream, nullptr);
+}
+
 void StartOggLoaderModule() {
     static bool started = false;
     if (started) return;
     started = true;
     StartStreamModule();
-    MakeRef<TAudioSampleLoaderOGG>();
+    MakeRef<TProgressiveOggLoader>();
 }
 
 }  // namespace vantrel

@@ -5,9 +5,6 @@
 // storage grows only with data actually decoded, and no second copy of the PCM
 // is made. An exception raised by the stream inside the library's read is
 // carried past its frames and raised again once the decoder is cleared.
-// A progressive load hands out a sample longer than two seconds once those
-// are decoded, its storage reserved whole, and decodes the rest into it; a
-// stream error or early end after that is recorded in the sample's fill.
 // Any thread (the chain must be built first): a load touches only its own
 // stream, decoder and sample.
 #pragma once
@@ -19,10 +16,6 @@ namespace vantrel {
 class TAudioSampleLoaderOGG : public TAudioSampleLoader {
 public:
     Ref<TAudioSample> LoadAudioSample(const Ref<TStream>& stream) override;
-    Ref<TAudioSample> LoadAudioSampleProgressively(const Ref<TStream>& stream, const SampleHandout& handout) override;
-
-private:
-    Ref<TAudioSample> Load(const Ref<TStream>& stream, const SampleHandout& handout);
 };
 
 // Registers the OGG loader once.

@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include <vantrel/audio/sample_fill.h>
 #include <vantrel/runtime/exceptions.h>
 
 namespace vantrel {
@@ -127,6 +128,8 @@ uint8_t* Reallocate(uint8_t* old, int bytes) {
 
 }  // namespace
 
+TAudioSample::TAudioSample() = default;
+
 TAudioSample::~TAudioSample() {
     if (capacity >= 0) std::free(samples);
 }
@@ -177,9 +180,9 @@ Ref<TAudioSample> TAudioSample::Convert(int to) const {
 }
 
 int TAudioSample::ReadyFrames() const {
-    if (!fill) return length;
-    fill->Wait();
-    return fill->Failed() ? std::min(fill->Filled(), length) : length;
+    if (!_fill) return length;
+    _fill->Wait();
+    return _fill->Failed() ? std::min(_fill->Filled(), length) : length;
 }
 
 Ref<TAudioSample> NewAudioSample(int length, int hertz, int format) {

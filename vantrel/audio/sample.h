@@ -8,16 +8,17 @@
 // with a format outside 0..6 or a size that does not fit raises the runtime's
 // array-bounds error, and so does growing a static sample. A sample is used by
 // one thread at a time; different samples may be built on different threads.
-// The exception is a sample handed out while it still fills: its decoder
-// writes the frames (never the fields) until its fill finishes.
+// The exception is a sample the engine hands out while it still decodes:
+// its decoder writes the frames (never the fields) until it finishes.
 #pragma once
 
 #include <cstdint>
 
-#include <vantrel/audio/sample_fill.h>
 #include <vantrel/runtime/object.h>
 
 namespace vantrel {
+
+class TSampleFill;
 
 enum SampleFormat {
     SampleFormatNone = 0,
@@ -36,6 +37,8 @@ extern const int ChannelsPerSample[kSampleFormatCount];
 
 class TAudioSample : public Object {
 public:
+    // An empty sample: no frames, format 0.
+    TAudioSample();
     // Frees the frames only when the sample owns them (capacity >= 0).
     ~TAudioSample() override;
 
@@ -56,13 +59,15 @@ public:
     int hertz = 0;
     int format = 0;
     int capacity = 0;    // bytes owned, or -1
-    // Set while a decoder may still be writing the frames (sample_fill.h);
-    // Copy and Convert wait for it to finish, and give silence for frames
-    // a failed fill never wrote.
-    Ref<TSampleFill> fill;
 
 private:
+    friend class TSampleFill;
     int ReadyFrames() const;   // frames holding sound, once any fill ends
+
+    // Set while a decoder may still be writing the frames; Copy and Convert
+    // wait for it to finish, and give silence for frames a failed fill never
+    // wrote.
+    Ref<TSampleFill> _fill;
 };
 
 Ref<TAudioSample> NewAudioSample(int length, int hertz, int format);

@@ -24,8 +24,10 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <utility>
 
 #include <vantrel/audio/fill_progress.h>
+#include <vantrel/audio/sample.h>
 #include <vantrel/runtime/object.h>
 
 namespace vantrel {
@@ -54,6 +56,10 @@ public:
     // For a sound made from the sample: the guard frame it needs. False when
     // a sound claimed it the other way; that sound must copy the frames.
     bool ClaimGuard(bool loop);
+
+    // The fill of a sample still decoding, or Null once it was made whole.
+    static const Ref<TSampleFill>& Of(const TAudioSample& sample) { return sample._fill; }
+    static void Attach(TAudioSample& sample, Ref<TSampleFill> fill) { sample._fill = std::move(fill); }
 
     FillProgress progress;
 

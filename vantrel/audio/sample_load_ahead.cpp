@@ -1,7 +1,7 @@
 #include <vantrel/audio/sample_load_ahead.h>
 
 #include <vantrel/audio/sample_fill.h>
-#include <vantrel/audio/sample_loader.h>
+#include <vantrel/audio/progressive_load.h>
 #include <vantrel/runtime/load_ahead.h>
 
 namespace vantrel {
@@ -30,7 +30,7 @@ Ref<TAudioSample> TSampleLoadAhead::Take() {
 bool TSampleLoadAhead::Done() { return _job->Done(); }
 
 bool TSampleLoadAhead::Whole() const {
-    const TSampleFill* fill = _sample ? _sample->fill.get() : nullptr;
+    const TSampleFill* fill = _sample ? TSampleFill::Of(*_sample).get() : nullptr;
     return !fill || (fill->Finished() && !fill->Failed());
 }
 
@@ -38,7 +38,7 @@ Ref<TSampleLoadAhead> LoadSampleAhead(const String& url) {
     std::shared_ptr<LoadJob> job = LoadJob::Start([url](LoadJob& load) {
         bool handedOut = false;
         Ref<TAudioSample> sample = ReadSampleFromUrl(url.AsObject(), [&](const Ref<TAudioSample>& early) {
-            load.OnStop([fill = early->fill] { fill->Cancel(); });
+            load.OnStop([fill = TSampleFill::Of(*early)] { fill->Cancel(); });
             load.Publish(early);
             handedOut = true;
             // The rest decodes once the program holds the sound and a little

@@ -1,5 +1,6 @@
 #include <vantrel/audio/sample_loader.h>
 
+#include <vantrel/audio/progressive_load.h>
 #include <vantrel/runtime/exceptions.h>
 
 namespace vantrel {
@@ -22,11 +23,6 @@ Ref<TAudioSampleLoader> AudioSampleLoaders() { return ChainHead(); }
 
 Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url) { return ReadSampleFromUrl(url, nullptr); }
 
-Ref<TAudioSample> TAudioSampleLoader::LoadAudioSampleProgressively(const Ref<TStream>& stream,
-                                                                  const SampleHandout&) {
-    return LoadAudioSample(stream);
-}
-
 Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout& handout) {
     Ref<TStream> stream = OpenReadStream(url);
     if (!stream) return nullptr;
@@ -36,7 +32,9 @@ Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout&
     for (Ref<TAudioSampleLoader> loader = ChainHead(); loader && !sample; loader = loader->_succ) {
         stream->Seek(start);
         try {
-            sample = handout ? loader->LoadAudioSampleProgressively(stream, handout) : loader->LoadAudioSample(stream);
+            auto* progressive = handout ? dynamic_cast<TProgressiveSampleLoader*>(loader.get()) : nullptr;
+            sample = progressive ? progressive->LoadAudioSampleProgressively(stream, handout)
+                                 : loader->LoadAudioSample(stream);
         } catch (const TStreamException&) {
             // The data ended or could not be read: not this loader's format.
         }

@@ -9,26 +9,14 @@
 // Main thread (the chain is built during module start-up).
 #pragma once
 
-#include <functional>
-
 #include <vantrel/audio/sample.h>
 #include <vantrel/resources/stream.h>
 
 namespace vantrel {
 
-// Takes a sample before all its frames are decoded (its fill is set, see
-// sample_fill.h); the loader goes on decoding once it returns.
-using SampleHandout = std::function<void(const Ref<TAudioSample>&)>;
-
 class TAudioSampleLoader : public Object {
 public:
     virtual Ref<TAudioSample> LoadAudioSample(const Ref<TStream>& stream) = 0;
-    // For a caller that can play a sample while it fills: a loader that
-    // decodes progressively hands the sample to handout once its first
-    // frames are in, goes on, and returns the same sample, whose fill tells
-    // how decoding ended; a failure before the hand-out gives Null as
-    // LoadAudioSample does. Any other loader loads the whole sample.
-    virtual Ref<TAudioSample> LoadAudioSampleProgressively(const Ref<TStream>& stream, const SampleHandout& handout);
 
     Ref<TAudioSampleLoader> _succ;
 
@@ -45,9 +33,5 @@ Ref<TAudioSampleLoader> AudioSampleLoaders();
 // Once the chains are built any thread may call it, each with streams of its
 // own.
 Ref<TAudioSample> LoadSampleFromUrl(const Ref<Object>& url);
-
-// LoadSampleFromUrl that asks loaders which can to hand the sample out
-// early (LoadSampleAhead's worker does).
-Ref<TAudioSample> ReadSampleFromUrl(const Ref<Object>& url, const SampleHandout& handout);
 
 }  // namespace vantrel

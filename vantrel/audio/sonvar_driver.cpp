@@ -46,16 +46,17 @@ Ref<TSound> TSonvarAudioDriver::CreateSound(const Ref<TAudioSample>& sample, int
     if (!mixer_is_open()) return TSonvarSound::CreateWithSound(nullptr, s);
     const int loop = (flags & kSoundLoop) ? -1 : 0;
     sound_buffer* buffer = nullptr;
-    if (s->fill && s->fill->ClaimGuard(loop != 0)) {
+    const Ref<TSampleFill>& fill = TSampleFill::Of(*s);
+    if (fill && fill->ClaimGuard(loop != 0)) {
         // Played in place as it fills; the buffer holds the sample, whose
         // storage it reads, for as long as a voice may read it.
         std::shared_ptr<const void> owner(s.get(), [keep = s](const void*) {});
         buffer = mixer_create_filling_sound(s->length, bits, channels, s->hertz, s->samples, loop,
-                                            &s->fill->progress, std::move(owner));
+                                            &fill->progress, std::move(owner));
     } else {
         // Another sound of this sample claimed the guard frame the other way:
         // this one copies the frames, once they are all decoded.
-        if (s->fill) s = s->Copy();
+        if (fill) s = s->Copy();
         buffer = mixer_create_sound(s->length, bits, channels, s->hertz, s->samples, loop);
     }
     // A sample the running mixer refuses (no rate, too long) could never

@@ -2,25 +2,10 @@
 
 #include <GL/gl.h>
 
-#include <cstdlib>
-#include <cstring>
-
 namespace vantrel {
 
-namespace {
-
-GLDrawState InitialState() {
-    GLDrawState s;
-    // A way out for a driver that gets the alpha test or the scissor wrong.
-    const char* skip = std::getenv("VANTREL_GL_SKIP_TRANSPARENT");
-    if (skip && std::strcmp(skip, "0") == 0) s.skipTransparent = false;
-    return s;
-}
-
-}  // namespace
-
 GLDrawState& GLState() {
-    static GLDrawState state = InitialState();
+    static GLDrawState state;
     return state;
 }
 

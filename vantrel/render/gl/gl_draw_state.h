@@ -29,8 +29,7 @@ struct GLDrawState {
     int clipX = 0, clipY = 0, clipW = 0, clipH = 0;   // viewport in window pixels, rows from the top
 
     // Whether alpha and additive blending skip sources of alpha 0 (alpha
-    // test, and image areas that hold none); VANTREL_GL_SKIP_TRANSPARENT=0
-    // in the environment starts with it off.
+    // test, and image areas that hold none).
     bool skipTransparent = true;
     // Whether the blend mode now applied leaves the destination unchanged
     // under a source of alpha 0, and skipping is on.

@@ -49,7 +49,7 @@ public:
     // viewport for the physical size of g.
     void ResetGLContext(const Ref<TGraphics>& g);
 
-    // On (the default unless VANTREL_GL_SKIP_TRANSPARENT=0): alpha and
+    // On (the default): alpha and
     // additive blending leave out fragments and image areas of alpha 0,
     // which cannot change the screen in those modes. Off draws every
     // fragment, for comparison and for OpenGL implementations that get the
