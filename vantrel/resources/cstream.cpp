@@ -6,6 +6,8 @@
 #include <string>
 #include <system_error>
 
+#include <vantrel/resources/platform/native_file.h>
+
 namespace vantrel {
 namespace {
 
@@ -31,12 +33,12 @@ Ref<TCStream> TCStream::OpenFile(const String& path, bool readable, bool writeab
         cmode = "wb";
         mode = MODE_WRITE;
     }
-    const std::string native = path.Replace("\\", "/").ToUtf8();
+    const String native = path.Replace("\\", "/");
     // Some C libraries open a folder for reading; its reads then fail and its
     // size is nonsense, so a folder is refused like a missing file.
     std::error_code error;
-    if (std::filesystem::is_directory(native, error)) return nullptr;
-    FILE* f = std::fopen(native.c_str(), cmode);
+    if (std::filesystem::is_directory(std::filesystem::path(native.Units()), error)) return nullptr;
+    FILE* f = platform::OpenNativeFile(native, cmode);
     if (!f) return nullptr;
     return CreateWithCStream(f, mode);
 }

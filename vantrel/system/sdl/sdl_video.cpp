@@ -39,6 +39,9 @@ bool StartSDLVideo() {
         // Default priority: a driver the program names later still wins.
         SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, visible.c_str(), SDL_HINT_DEFAULT);
     }
+#ifdef _WIN32
+    RegisterWindowClass();
+#endif
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
