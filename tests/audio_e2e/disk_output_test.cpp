@@ -5,6 +5,8 @@
 // it.
 #include <gtest/gtest.h>
 
+#include <SDL.h>   // SDL_setenv: the variables are SDL's, on every system
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -57,9 +59,9 @@ TEST(DiskOutput, SineWavComesOutAtItsLevelAfterTheStartDelay) {
     const std::string raw = dir + "/vantrel_disk_audio.raw";
     const std::string wav = dir + "/vantrel_sine.wav";
     std::filesystem::remove(raw);
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    SDL_setenv("SDL_AUDIODRIVER", "disk", 1);
+    SDL_setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    SDL_setenv("SDL_DISKAUDIODELAY", "0", 1);
     const std::vector<int16_t> tone = WriteSineWav(wav);
 
     // The disk output mixes far faster than real time; a still mixing clock
