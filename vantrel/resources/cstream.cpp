@@ -13,7 +13,7 @@ namespace {
 
 // Positions and sizes are 32-bit: a stream covers the first 2^31 - 1 bytes
 // of a larger file.
-int StreamPosition(long position) { return position > INT_MAX ? INT_MAX : static_cast<int>(position); }
+int StreamPosition(int64_t position) { return position > INT_MAX ? INT_MAX : static_cast<int>(position); }
 
 // How many of count bytes a transfer at pos may move without pos passing
 // the last position a stream can hold.
@@ -47,23 +47,23 @@ Ref<TCStream> TCStream::CreateWithCStream(FILE* cstream, int mode) {
     Ref<TCStream> s = MakeRef<TCStream>();
     s->_cstream = cstream;
     s->_mode = mode;
-    s->_pos = StreamPosition(std::ftell(cstream));
-    std::fseek(cstream, 0, SEEK_END);
-    s->_size = StreamPosition(std::ftell(cstream));
-    std::fseek(cstream, s->_pos, SEEK_SET);
+    s->_pos = StreamPosition(platform::TellNativeFile(cstream));
+    platform::SeekNativeFile(cstream, 0, SEEK_END);
+    s->_size = StreamPosition(platform::TellNativeFile(cstream));
+    platform::SeekNativeFile(cstream, s->_pos, SEEK_SET);
     return s;
 }
 
 void TCStream::Switch(LastOp op) {
-    if (_last != LastOp::None && _last != op) std::fseek(_cstream, 0, SEEK_CUR);
+    if (_last != LastOp::None && _last != op) platform::SeekNativeFile(_cstream, 0, SEEK_CUR);
     _last = op;
 }
 
 int TCStream::Seek(int position) {
     if (!_cstream) return -1;
-    std::fseek(_cstream, position, SEEK_SET);
+    platform::SeekNativeFile(_cstream, position, SEEK_SET);
     _last = LastOp::None;
-    _pos = StreamPosition(std::ftell(_cstream));
+    _pos = StreamPosition(platform::TellNativeFile(_cstream));
     return _pos;
 }
 
