@@ -2,7 +2,8 @@
 # Builds everything and runs every test: a plain build, its installation
 # and Debian package (scripts/test-install.sh), then the whole suite again
 # under AddressSanitizer + UndefinedBehaviorSanitizer, then the concurrency
-# stress tests under ThreadSanitizer. Display tests run inside a
+# stress tests under ThreadSanitizer, then the Windows build under Wine
+# (scripts/windows.sh). Display tests run inside a
 # private Xvfb server with Mesa's software renderer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,5 +49,8 @@ echo "== ThreadSanitizer stress tests"
 configure_and_build build-tsan vantrel_tsan_tests -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVANTREL_SANITIZE=thread -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=off
 run_ctest build-tsan -L tsan --no-tests=ignore
+
+echo "== Windows"
+scripts/windows.sh
 
 echo "All tests passed."

@@ -21,4 +21,11 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME qirn.exe)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_BINARY_DIR}/game/icons/qirn.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_BINARY_DIR}/game/icons/qirn.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# A 64-bit installer for a 64-bit game (NSIS's default stub is 32-bit).
+# The uninstaller removes the installer's own key but not the vendor's
+# above it, which held only that key: removed once the uninstall is done.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode
+Function un.onUninstSuccess
+  DeleteRegKey /ifempty SHCTX 'Software\\\\QIRN developers'
+FunctionEnd")
 set(CPACK_GENERATOR ZIP NSIS)

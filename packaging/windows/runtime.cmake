@@ -1,6 +1,7 @@
 # The DLLs a Windows build of the game and tests loads at run time: the
-# cross-built libraries (SDL2, libpng, FreeType), zlib and the MinGW-w64 C++
-# runtime. VANTREL_WIN_RUNTIME_DLLS lists them with full paths for the
+# cross-built libraries (SDL2, libpng, FreeType), zlib and MinGW-w64's
+# threads (the C++ runtime is linked into every program, see
+# vantrel/runtime/CMakeLists.txt). VANTREL_WIN_RUNTIME_DLLS lists them with full paths for the
 # package; when Wine is present, tests and examples run under it
 # (wine-run.sh, with those DLLs' folders on Wine's search path).
 set(VANTREL_WIN_RUNTIME_DLLS "")
@@ -8,14 +9,6 @@ foreach(dll SDL2.dll libpng16.dll libfreetype.dll zlib1.dll libwinpthread-1.dll)
   find_file(VANTREL_DLL_${dll} ${dll} PATHS ${CMAKE_FIND_ROOT_PATH} ${CMAKE_PREFIX_PATH}
             PATH_SUFFIXES bin lib NO_CACHE REQUIRED NO_CMAKE_FIND_ROOT_PATH)
   list(APPEND VANTREL_WIN_RUNTIME_DLLS ${VANTREL_DLL_${dll}})
-endforeach()
-foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
-                  OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-  if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
-    message(FATAL_ERROR "The compiler does not know ${dll}")
-  endif()
-  list(APPEND VANTREL_WIN_RUNTIME_DLLS ${path})
 endforeach()
 
 if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
