@@ -36,10 +36,12 @@ kill "$host_pid"
 wait "$host_pid" 2>/dev/null || true
 sleep 1
 
-# ---- the zipped game, from a folder that has nothing to do with the build
-mkdir -p "$work/elsewhere"
-(cd "$work/elsewhere" && unzip -q "$zip")
-game_dir=$(ls -d "$work"/elsewhere/qirn-*-win64)
+# ---- the zipped game, from a folder that has nothing to do with the build,
+# whose name has letters outside any 8-bit code page
+elsewhere="$work/Spiele-Ωmega-игры"
+mkdir -p "$elsewhere"
+(cd "$elsewhere" && unzip -q "$zip")
+game_dir=$(ls -d "$elsewhere"/qirn-*-win64)
 for f in qirn.exe SDL2.dll LICENSE.txt gfx/player.png snd/qirn.ogg licenses/SDL2.txt; do
     [ -e "$game_dir/$f" ] || fail "zip lacks $f"
 done
