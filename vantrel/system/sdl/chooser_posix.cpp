@@ -23,8 +23,8 @@ bool OnPath(const std::string& program) {
     while (from <= dirs.size()) {
         size_t to = dirs.find(':', from);
         if (to == std::string::npos) to = dirs.size();
-        std::string dir = dirs.substr(from, to - from);
-        if (dir.empty()) dir = ".";
+        // An empty entry is the working directory.
+        const std::string dir = to > from ? dirs.substr(from, to - from) : std::string(".");
         if (access((dir + "/" + program).c_str(), X_OK) == 0) return true;
         from = to + 1;
     }
