@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need.
 # Skips packages that are already installed; uses sudo when not root.
-# Usage: scripts/install-deps.sh [play|package|test|fuzz]
+# Usage: scripts/install-deps.sh [play|package|test|fuzz|windows]
 set -euo pipefail
 
 build_pkgs=(build-essential cmake ninja-build pkg-config
@@ -15,6 +15,11 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev
     i3-wm x11-utils sway grim wtype)
 # cpack's Debian generator finds library dependencies with dpkg-shlibdeps.
 package_pkgs=(dpkg-dev file)
+# The Windows cross build: MinGW-w64 (the -posix variant, for std::thread),
+# zlib for it, apt-get source's unpacker, Wine to run the tests, NSIS for
+# the installer, and what the packaged game is checked with.
+windows_pkgs=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev dpkg-dev wine wine64 nsis
+    zip unzip xvfb xauth xdotool imagemagick)
 # libFuzzer comes with clang's runtime libraries.
 fuzz_pkgs=(clang libclang-rt-14-dev)
 
@@ -23,6 +28,7 @@ case "${1:-play}" in
     package) wanted+=("${package_pkgs[@]}") ;;
     test) wanted+=("${test_pkgs[@]}") ;;
     fuzz) wanted+=("${test_pkgs[@]}" "${fuzz_pkgs[@]}") ;;
+    windows) wanted+=("${windows_pkgs[@]}") ;;
 esac
 
 missing=()

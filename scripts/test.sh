@@ -3,7 +3,8 @@
 # and Debian package (scripts/test-install.sh), the game on desktops that
 # resize its window (scripts/test-desktops.sh), then the whole suite again
 # under AddressSanitizer + UndefinedBehaviorSanitizer, then the concurrency
-# stress tests under ThreadSanitizer. Display tests run inside a
+# stress tests under ThreadSanitizer, then the Windows build under Wine
+# (scripts/windows.sh). Display tests run inside a
 # private Xvfb server with Mesa's software renderer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,5 +53,8 @@ echo "== ThreadSanitizer stress tests"
 configure_and_build build-tsan vantrel_tsan_tests -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVANTREL_SANITIZE=thread -DVANTREL_BENCH=OFF -DVANTREL_FUZZ=off
 run_ctest build-tsan -L tsan --no-tests=ignore
+
+echo "== Windows"
+scripts/windows.sh
 
 echo "All tests passed."

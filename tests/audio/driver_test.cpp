@@ -39,7 +39,7 @@ Ref<TAudioSample> Tone(int frames, int format) {
 class AudioDriverTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        SDL_setenv("SDL_AUDIODRIVER", "dummy", 0);
         StartAudioModule();
         StartSonvarDriverModule();
         StartOggLoaderModule();
@@ -152,9 +152,9 @@ TEST_F(AudioDriverTest, QueueDeviceRefillsFromItsTimer) {
 TEST_F(AudioDriverTest, WithoutAnyOutputDeviceSelectingFailsAndNullPlaysSilently) {
     SelectAudioDriver("Null");
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    const char* before = std::getenv("SDL_AUDIODRIVER");
+    const char* before = SDL_getenv("SDL_AUDIODRIVER");
     const std::string saved = before ? before : "";
-    setenv("SDL_AUDIODRIVER", "no-such-output", 1);
+    SDL_setenv("SDL_AUDIODRIVER", "no-such-output", 1);
 
     EXPECT_EQ(SelectAudioDriver("Sonvar Multimedia"), 0);
     EXPECT_EQ(SelectAudioDriver("Sonvar DirectSound"), 0);
@@ -164,7 +164,7 @@ TEST_F(AudioDriverTest, WithoutAnyOutputDeviceSelectingFailsAndNullPlaysSilently
     Ref<TChannel> c = StartSound(LoadSoundFromUrl(Tone(10, SampleFormatMono8), 0), nullptr);
     EXPECT_EQ(IsChannelPlaying(c), 0);
 
-    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    SDL_setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 

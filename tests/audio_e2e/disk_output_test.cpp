@@ -5,6 +5,8 @@
 // it.
 #include <gtest/gtest.h>
 
+#include <SDL.h>   // SDL_setenv: the variables are SDL's, on every system
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -57,9 +59,13 @@ TEST(DiskOutput, SineWavComesOutAtItsLevelAfterTheStartDelay) {
     const std::string raw = dir + "/vantrel_disk_audio.raw";
     const std::string wav = dir + "/vantrel_sine.wav";
     std::filesystem::remove(raw);
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    SDL_setenv("SDL_AUDIODRIVER", "disk", 1);
+    SDL_setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+#ifndef _WIN32
+    // SDL on Windows reads its variables into one shared buffer, so this
+    // one would overwrite the file name read just before it.
+    SDL_setenv("SDL_DISKAUDIODELAY", "0", 1);
+#endif
     const std::vector<int16_t> tone = WriteSineWav(wav);
 
     // The disk output mixes far faster than real time; a still mixing clock
@@ -82,6 +88,7 @@ TEST(DiskOutput, SineWavComesOutAtItsLevelAfterTheStartDelay) {
 
     std::ifstream in(raw, std::ios::binary);
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();   // Windows removes no file that is open
     const auto* out = reinterpret_cast<const int16_t*>(bytes.data());
     const size_t frames = bytes.size() / 4;
     size_t first = 0;

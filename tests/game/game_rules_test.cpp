@@ -359,8 +359,8 @@ TEST_F(GameTest, AFontImageTooSmallForItsCellsIsNamedWithItsSize) {
     } catch (const TRuntimeException& e) {
         message = e.error;
     }
-    std::filesystem::remove_all(dir);
     ASSERT_EQ(chdir(VANTREL_BUILD_DIR "/game"), 0);
+    std::filesystem::remove_all(dir);   // not the working directory any more
     EXPECT_EQ(message, String("Image file too small: gfx/font.png is 16 x 16 pixels, not enough for 256 cells of 32 x 32"));
 }
 

@@ -7,7 +7,11 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>   // defines __GLIBC__ where it applies
 
+#if !defined(__GLIBC__)   // the wrappers need glibc's __libc_malloc
+#define ALLOC_PEAK_DISABLED 1
+#endif
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || __has_feature(memory_sanitizer)
 #define ALLOC_PEAK_DISABLED 1

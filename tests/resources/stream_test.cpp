@@ -246,6 +246,16 @@ TEST(CStream, FilesGrowOnWriteAndMixReadsWithWrites) {
     EXPECT_EQ(LoadText(String(backslashed)), String(FileBytes(path)));
 }
 
+// A player's folder may have letters outside the system's 8-bit code page:
+// the file must get exactly the name asked for, in every letter.
+TEST(CStream, APathWithLettersBeyondAsciiNamesTheFileExactly) {
+    const String name(u"\u03a9mega-\u00e9t\u00e9-\u0438\u0433\u0440\u044b.txt");
+    const String path = String::FromUtf8(TempPath("")) + name;
+    SaveText("hello", path);
+    EXPECT_EQ(LoadText(path), String("hello"));
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(path.Units())));
+}
+
 TEST(CStream, AFileBeyond32BitPositionsEndsAtTheLastOne) {
     std::string path = TempPath("huge.bin");
     {

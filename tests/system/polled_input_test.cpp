@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
-
-#include <unistd.h>
+#include <thread>
 
 #include "event_recorder.h"
 #include <vantrel/runtime/runtime.h>
@@ -159,10 +159,13 @@ Ref<Object> WaitForInputOnKeyDown(int, const Ref<Object>& data, const Ref<Object
 
 TEST_F(PolledInput, WaitsCalledInsideThePumpReturnAtOnce) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // A wait that spins is ended by the alarm, and the child fails.
+    // A wait that spins is ended by the watchdog, and the child fails.
     EXPECT_EXIT(
         {
-            alarm(10);
+            std::thread([] {
+                std::this_thread::sleep_for(std::chrono::seconds(10));
+                std::_Exit(2);
+            }).detach();
             InstallHook(EventHookId, WaitForInputOnKeyDown, nullptr, 0);
             PushKey(SDL_KEYDOWN, SDL_SCANCODE_Q);
             PumpSystemEvents();

@@ -7,6 +7,10 @@
 #include <thread>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <vantrel/runtime/runtime.h>
 #include <vantrel/system/hook.h>
 #include <vantrel/system/system_driver.h>
@@ -168,7 +172,11 @@ TEST(Timers, MillisecondClockCountsFromBootAndFollowsRealTime) {
     // The kernel's uptime, in hundredths of a second: a seed taken at
     // start-up must depend on it, not on how long start-up took.
     double uptime = 0;
+#ifdef _WIN32
+    uptime = static_cast<double>(GetTickCount64()) / 1000.0;
+#else
     std::ifstream("/proc/uptime") >> uptime;
+#endif
     ASSERT_GT(uptime, 0.0);
     int sinceBoot = static_cast<int>(static_cast<uint32_t>(static_cast<uint64_t>(uptime * 1000.0)));
     int before = MillisecondClock();

@@ -112,6 +112,25 @@ TEST(GeneratedFiles, IconsAtEverySize) {
     }
 }
 
+// The Windows icon holds every size's PNG file whole, where its directory says.
+TEST(GeneratedFiles, WindowsIconHoldsEveryIconPicture) {
+    auto ico = Bytes(kGameDir / "icons" / "qirn.ico");
+    auto u16 = [&ico](size_t at) { return uint32_t(uint8_t(ico.at(at))) | uint32_t(uint8_t(ico.at(at + 1))) << 8; };
+    auto u32 = [&u16](size_t at) { return u16(at) | u16(at + 2) << 16; };
+    ASSERT_EQ(u16(2), 1u);
+    ASSERT_EQ(u16(4), std::size(assetgen::kIconSizes));
+    size_t entry = 6;
+    for (int size : assetgen::kIconSizes) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(uint8_t(ico.at(entry)), size % 256);
+        auto png = Bytes(kGameDir / "icons" / ("qirn-" + std::to_string(size) + ".png"));
+        ASSERT_EQ(u32(entry + 8), png.size());
+        ASSERT_LE(u32(entry + 12) + png.size(), ico.size());
+        EXPECT_TRUE(std::equal(png.begin(), png.end(), ico.begin() + u32(entry + 12)));
+        entry += 16;
+    }
+}
+
 TEST(GeneratedFiles, FontAndPatternCellsAllHaveInk) {
     Picture font = ReadPng(kGameDir / "gfx" / "font.png");
     ASSERT_EQ(font.width, 512);

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <vantrel/resources/pixmap.h>
 #include "tools/assetgen/canvas.h"
@@ -13,5 +15,10 @@ namespace assetgen {
 vantrel::Ref<vantrel::TPixmap> ToPixmap(const Canvas& canvas);
 
 bool WritePng(const Canvas& canvas, const std::string& path);
+
+// A Windows icon file holding the given PNG files as its images (one per
+// square size, as listed), stored whole as the format allows since Windows
+// Vista. False when a PNG cannot be read or the file cannot be written.
+bool WriteIco(const std::vector<std::pair<int, std::string>>& sizedPngs, const std::string& path);
 
 }  // namespace assetgen

@@ -1,11 +1,13 @@
 // qirn_assetgen OUTDIR [--contact-sheet FILE]: writes the game's pictures to
 // OUTDIR/gfx, its sounds to OUTDIR/snd and its desktop icons to
-// OUTDIR/icons; with --contact-sheet, also a
+// OUTDIR/icons (PNG files, and qirn.ico for Windows); with --contact-sheet, also a
 // picture showing all the art. Exits non-zero, naming the file, when a file
 // cannot be written.
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <vantrel/runtime/program.h>
 #include "tools/assetgen/art.h"
@@ -47,10 +49,15 @@ int main(int argc, char** argv) {
         std::string path = (out / "gfx" / piece.name).string();
         if (!Check(WritePng(piece.make(), path), path)) return 1;
     }
+    std::vector<std::pair<int, std::string>> icons;
     for (int size : kIconSizes) {
         std::string path = (out / "icons" / ("qirn-" + std::to_string(size) + ".png")).string();
         if (!Check(WritePng(MakeIcon(size), path), path)) return 1;
+        icons.emplace_back(size, path);
     }
+    // The Windows program's icon resource is made from the same pictures.
+    std::string ico = (out / "icons" / "qirn.ico").string();
+    if (!Check(WriteIco(icons, ico), ico)) return 1;
     for (const EffectPiece& piece : kEffectPieces) {
         std::string path = (out / "snd" / piece.name).string();
         if (!Check(WriteWav(piece.make(), 1, kSampleRate, path), path)) return 1;

@@ -6,12 +6,14 @@
 #include <string>
 #include <system_error>
 
+#include <vantrel/resources/platform/native_file.h>
+
 namespace vantrel {
 namespace {
 
 // Positions and sizes are 32-bit: a stream covers the first 2^31 - 1 bytes
 // of a larger file.
-int StreamPosition(long position) { return position > INT_MAX ? INT_MAX : static_cast<int>(position); }
+int StreamPosition(int64_t position) { return position > INT_MAX ? INT_MAX : static_cast<int>(position); }
 
 // How many of count bytes a transfer at pos may move without pos passing
 // the last position a stream can hold.
@@ -31,12 +33,12 @@ Ref<TCStream> TCStream::OpenFile(const String& path, bool readable, bool writeab
         cmode = "wb";
         mode = MODE_WRITE;
     }
-    const std::string native = path.Replace("\\", "/").ToUtf8();
+    const String native = path.Replace("\\", "/");
     // Some C libraries open a folder for reading; its reads then fail and its
     // size is nonsense, so a folder is refused like a missing file.
     std::error_code error;
-    if (std::filesystem::is_directory(native, error)) return nullptr;
-    FILE* f = std::fopen(native.c_str(), cmode);
+    if (std::filesystem::is_directory(std::filesystem::path(native.Units()), error)) return nullptr;
+    FILE* f = platform::OpenNativeFile(native, cmode);
     if (!f) return nullptr;
     return CreateWithCStream(f, mode);
 }
@@ -45,23 +47,23 @@ Ref<TCStream> TCStream::CreateWithCStream(FILE* cstream, int mode) {
     Ref<TCStream> s = MakeRef<TCStream>();
     s->_cstream = cstream;
     s->_mode = mode;
-    s->_pos = StreamPosition(std::ftell(cstream));
-    std::fseek(cstream, 0, SEEK_END);
-    s->_size = StreamPosition(std::ftell(cstream));
-    std::fseek(cstream, s->_pos, SEEK_SET);
+    s->_pos = StreamPosition(platform::TellNativeFile(cstream));
+    platform::SeekNativeFile(cstream, 0, SEEK_END);
+    s->_size = StreamPosition(platform::TellNativeFile(cstream));
+    platform::SeekNativeFile(cstream, s->_pos, SEEK_SET);
     return s;
 }
 
 void TCStream::Switch(LastOp op) {
-    if (_last != LastOp::None && _last != op) std::fseek(_cstream, 0, SEEK_CUR);
+    if (_last != LastOp::None && _last != op) platform::SeekNativeFile(_cstream, 0, SEEK_CUR);
     _last = op;
 }
 
 int TCStream::Seek(int position) {
     if (!_cstream) return -1;
-    std::fseek(_cstream, position, SEEK_SET);
+    platform::SeekNativeFile(_cstream, position, SEEK_SET);
     _last = LastOp::None;
-    _pos = StreamPosition(std::ftell(_cstream));
+    _pos = StreamPosition(platform::TellNativeFile(_cstream));
     return _pos;
 }
 

@@ -1,17 +1,13 @@
 #include <vantrel/runtime/program.h>
 
-#include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
 #include <thread>
 #include <vector>
 
-#include <unistd.h>
-
 #include <vantrel/runtime/exceptions.h>
+#include <vantrel/runtime/platform/process.h>
 
 namespace vantrel {
 namespace {
@@ -31,44 +27,7 @@ ProgramState& State() {
     return state;
 }
 
-String SlashPath(const std::string& path) {
-    return String::FromUtf8(path).Replace("\\", "/");
-}
-
-std::string CurrentDirectory() {
-    std::vector<char> buf(PATH_MAX);
-    return getcwd(buf.data(), buf.size()) ? std::string(buf.data()) : std::string();
-}
-
-std::string ExecutablePath(const char* argv0) {
-    std::vector<char> buf(PATH_MAX + 1);
-    ssize_t n = readlink("/proc/self/exe", buf.data(), PATH_MAX);
-    if (n > 0) return std::string(buf.data(), static_cast<size_t>(n));
-    if (argv0 && realpath(argv0, buf.data())) return std::string(buf.data());
-    return argv0 ? std::string(argv0) : std::string();
-}
-
-const char* FaultName(int sig) {
-    switch (sig) {
-        case SIGSEGV: return "SIGSEGV (access violation)";
-        case SIGFPE: return "SIGFPE (arithmetic fault)";
-        case SIGILL: return "SIGILL (illegal instruction)";
-        case SIGBUS: return "SIGBUS (bus error)";
-        default: return "unknown fault";
-    }
-}
-
-// Runs on the faulting thread with the program in an unknown state: only
-// async-signal-safe calls.
-void OnProcessorFault(int sig) {
-    const char* prefix = "Processor fault: ";
-    const char* name = FaultName(sig);
-    ssize_t ignored = write(STDERR_FILENO, prefix, strlen(prefix));
-    ignored = write(STDERR_FILENO, name, strlen(name));
-    ignored = write(STDERR_FILENO, "\n", 1);
-    (void)ignored;
-    _exit(128 + sig);
-}
+String SlashPath(const String& path) { return path.Replace("\\", "/"); }
 
 void InstallFaultReporter() {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -78,10 +37,7 @@ void InstallFaultReporter() {
     return;
 #endif
 #endif
-    struct sigaction action {};
-    action.sa_handler = OnProcessorFault;
-    sigemptyset(&action.sa_mask);
-    for (int sig : {SIGSEGV, SIGFPE, SIGILL, SIGBUS}) sigaction(sig, &action, nullptr);
+    platform::InstallFaultReporter();
 }
 
 void ReportUncaught(const std::string& text) {
@@ -95,18 +51,19 @@ void ReportUncaught(const std::string& text) {
 void StartRuntime(int argc, char** argv, bool changeDirectory) {
     ProgramState& s = State();
     s.mainThread = std::this_thread::get_id();
-    s.launchDir = SlashPath(CurrentDirectory());
-    s.appFile = SlashPath(ExecutablePath(argc > 0 ? argv[0] : nullptr));
+    s.launchDir = SlashPath(platform::CurrentDirectory());
+    s.appFile = SlashPath(platform::ExecutablePath(argc > 0 ? argv[0] : nullptr));
     int slash = -1;
     for (int i = s.appFile.Length() - 1; i >= 0; --i) {
         if (s.appFile[i] == u'/') { slash = i; break; }
     }
     s.appDir = slash > 0 ? s.appFile.Slice(0, slash) : (slash == 0 ? String("/") : s.launchDir);
-    auto args = NewArray<String>(argc);
-    for (int i = 0; i < argc; ++i) (*args)[i] = String::FromUtf8(argv[i]);
+    std::vector<String> given = platform::ProgramArguments(argc, argv);
+    auto args = NewArray<String>(static_cast<int>(given.size()));
+    for (size_t i = 0; i < given.size(); ++i) (*args)[static_cast<int>(i)] = given[i];
     s.args = args;
     s.title = "Vantrel Application";
-    if (changeDirectory && chdir(s.appDir.ToUtf8().c_str()) != 0) {
+    if (changeDirectory && !platform::ChangeDirectory(s.appDir)) {
         // Keep running from the launch directory; relative asset paths then
         // resolve there, which is what a user starting it from there expects.
     }

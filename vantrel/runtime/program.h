@@ -8,7 +8,10 @@
 // catches is written to standard error (its ToString, as 8-bit text) and the
 // process exits with status -1. A processor fault (SIGSEGV, SIGFPE, SIGILL,
 // SIGBUS) is reported on standard error by name and ends the process with a
-// non-zero status.
+// non-zero status; on Windows a fault nothing handles is named in a message
+// box titled "Windows exception" and the exception code is the exit status.
+// On Windows the arguments are the process's UTF-16 command line and the
+// executable's path is its module file name.
 //
 // Main thread only, except IsMainThread.
 #pragma once

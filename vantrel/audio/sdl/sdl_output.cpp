@@ -10,6 +10,12 @@ bool AudioOutputAvailable() {
 }
 
 SDL_AudioDeviceID OpenSDLOutput(int frames, SDL_AudioCallback callback, void* user) {
+#ifdef _WIN32
+    // The names say what plays: "Sonvar DirectSound" (the pulled device)
+    // on SDL's DirectSound output, "Sonvar Multimedia" (queue mode) on
+    // wave-out.
+    if (!UseWindowsAudioOutput(callback ? "directsound" : "winmm")) return 0;
+#endif
     if (!AudioOutputAvailable()) return 0;
     SDL_AudioSpec want{};
     want.freq = kMixerRate;

@@ -10,4 +10,11 @@ namespace vantrel {
 // callback the device is in queue mode. The device starts paused.
 SDL_AudioDeviceID OpenSDLOutput(int frames, SDL_AudioCallback callback, void* user);
 
+#ifdef _WIN32
+// Runs SDL's audio subsystem on the named output driver ("directsound" or
+// "winmm"), restarting it when it runs on another; SDL_AUDIODRIVER, when
+// set, still wins. False when the driver does not start.
+bool UseWindowsAudioOutput(const char* driver);
+#endif
+
 }  // namespace vantrel

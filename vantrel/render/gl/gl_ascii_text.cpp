@@ -1,6 +1,9 @@
 #include <vantrel/render/gl/gl_ascii_text.h>
 
 #include <GL/gl.h>
+#ifndef GL_CLAMP_TO_EDGE
+#define GL_CLAMP_TO_EDGE 0x812F   // OpenGL 1.2; Windows' gl.h stops at 1.1
+#endif
 
 #include <vantrel/render/builtin_font.h>
 #include <vantrel/render/gl/gl_utility.h>

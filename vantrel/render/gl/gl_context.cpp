@@ -250,6 +250,9 @@ GLContext* CreateGLContext(int width, int height, int depth, int hertz, int flag
         return nullptr;
     }
     SetX11WindowClass(window, kWindowClass);
+#ifdef _WIN32
+    if (!ProgramHasIcon())   // a program's own icon came with the window class
+#endif
     SetWindowIcon(window);
 
     auto* c = new GLContext;

@@ -1,82 +1,15 @@
 #include <vantrel/system/sdl/sdl_dialogs.h>
 
-#include <cerrno>
-#include <cstdlib>
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <SDL.h>
 
 #include <vantrel/runtime/program.h>
 
-extern char** environ;
-
 namespace vantrel {
 namespace {
-
-bool OnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    size_t from = 0;
-    while (from <= dirs.size()) {
-        size_t to = dirs.find(':', from);
-        if (to == std::string::npos) to = dirs.size();
-        std::string dir = dirs.substr(from, to - from);
-        if (dir.empty()) dir = ".";
-        if (access((dir + "/" + program).c_str(), X_OK) == 0) return true;
-        from = to + 1;
-    }
-    return false;
-}
 
 // "*.png;*.jpg" as a space-separated list.
 std::string PatternList(const String& patterns) {
     return patterns.Replace(";", " ").ToUtf8();
-}
-
-// Runs argv with its standard output captured; "" unless it exits with 0.
-std::string RunCaptured(const std::vector<std::string>& argv) {
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) return std::string();
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-
-    pid_t child = 0;
-    int failed = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-
-    std::string output;
-    if (failed == 0) {
-        char buffer[4096];
-        for (;;) {
-            ssize_t n = read(out[0], buffer, sizeof buffer);
-            if (n > 0) {
-                output.append(buffer, static_cast<size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
-                break;
-            }
-        }
-    }
-    close(out[0]);
-    if (failed != 0) return std::string();
-
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::string();
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-    return output;
 }
 
 }  // namespace
@@ -134,13 +67,6 @@ std::vector<std::string> ChooserCommand(const std::string& program, const Choose
         }
     }
     return argv;
-}
-
-String RunChooser(const ChooserRequest& request) {
-    for (const char* program : {"zenity", "kdialog"}) {
-        if (OnPath(program)) return String::FromUtf8(RunCaptured(ChooserCommand(program, request)));
-    }
-    return String();
 }
 
 }  // namespace vantrel

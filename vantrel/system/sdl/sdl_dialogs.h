@@ -1,10 +1,11 @@
 // Modal dialogs for the SDL system driver: message boxes through SDL, file
-// and folder choosers through the desktop's own chooser program.
+// and folder choosers through the desktop's own chooser program (Linux,
+// chooser_posix.cpp) or the system's dialogs (Windows, chooser_win32.cpp).
 //
 // ShowMessageBox returns the id of the chosen button, or failId when SDL
-// cannot show the box or it was closed without a choice. RunChooser looks
-// for zenity, then kdialog, on PATH and returns what the user chose, or ""
-// when it was cancelled or no chooser is installed. Main thread only; both
+// cannot show the box or it was closed without a choice. RunChooser returns
+// what the user chose, or "" when it was cancelled; on Linux it looks for
+// zenity, then kdialog, on PATH and returns "" when neither is installed. Main thread only; both
 // block until the user answers.
 #pragma once
 

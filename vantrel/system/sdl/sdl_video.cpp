@@ -47,6 +47,9 @@ std::string VisibleDrivers(bool& waylandLeftOut) {
 
 bool StartSDLVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+#ifdef _WIN32
+    RegisterWindowClass();
+#endif
     const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     if (asked && *asked) return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     bool waylandLeftOut = false;

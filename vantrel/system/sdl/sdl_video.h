@@ -22,4 +22,12 @@ namespace vantrel {
 // acceptable driver starts; SDL_GetError then says why.
 bool StartSDLVideo();
 
+#ifdef _WIN32
+// Window class and icon (window_class_win32.cpp): registers the class
+// "Vantrel GLGraphics" for SDL's windows, with the program's icon resource
+// 101 when ProgramHasIcon.
+void RegisterWindowClass();
+bool ProgramHasIcon();
+#endif
+
 }  // namespace vantrel
