@@ -1,9 +1,7 @@
-// The engine fronts the game calls: the installed public headers, and the
-// two load-ahead headers, which the engine does not install yet.
+// The engine fronts the game calls, all of them public headers.
 #pragma once
 
 #include <vantrel/audio/audio.h>
-#include <vantrel/audio/sample_load_ahead.h>
 #include <vantrel/render/freetype/freetype_font.h>
 #include <vantrel/render/gl/gl_vel2d_driver.h>
 #include <vantrel/render/graphics.h>

@@ -1,7 +1,7 @@
 #include <vantrel/audio/sample_load_ahead.h>
 
-#include <vantrel/audio/sample_fill.h>
 #include <vantrel/audio/progressive_load.h>
+#include <vantrel/audio/sample_fill.h>
 #include <vantrel/runtime/load_ahead.h>
 
 namespace vantrel {
