@@ -98,7 +98,9 @@ TEST_F(AudioDriverTest, ChannelsPlayStopPauseAndCarryOnAsTheGameExpects) {
     EXPECT_EQ(StartSound(loop, held), held);
     EXPECT_EQ(StartSound(effect, held), held);
     sound_buffer* loopBuffer = static_cast<TSonvarSound*>(loop.get())->sv_sound;
-    EXPECT_TRUE(Eventually([&] { return loopBuffer->refs.load() == 1; }));
+    // The cut voice gives its buffer back at a game-thread call once the
+    // mixing thread has let it go.
+    EXPECT_TRUE(Eventually([&] { return IsChannelPlaying(held) == 1 && loopBuffer->refs.load() == 1; }));
 
     HaltChannel(held);
     EXPECT_EQ(IsChannelPlaying(held), 0);

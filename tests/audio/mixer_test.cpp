@@ -4,6 +4,7 @@
 // interpolated sample exactly).
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -11,6 +12,8 @@
 #include <vantrel/audio/audio_device.h>
 #include <vantrel/audio/mixer.h>
 #include <vantrel/audio/sample_fill.h>
+
+#include "tests/resources/alloc_peak.h"
 
 using namespace vantrel;
 
@@ -52,6 +55,15 @@ protected:
     std::vector<int16_t> MixLater(int frames) {
         g_now += kStartDelayMs;
         return Mix(frames);
+    }
+    // Any game-thread call takes back the voices the mixer is done with,
+    // and with them their buffer references.
+    void Collect() { mixer_channel_status(0); }
+
+    static std::vector<int16_t> Left(const std::vector<int16_t>& out) {
+        std::vector<int16_t> left;
+        for (size_t i = 0; i < out.size(); i += 2) left.push_back(out[i]);
+        return left;
     }
 
     std::vector<sound_buffer*> _buffers;
@@ -154,6 +166,30 @@ TEST_F(MixerTest, RateChangeRampsTheStrideOverOneBlock) {
     out = Mix(4);
     EXPECT_EQ((std::vector<int16_t>{out[0], out[2], out[4], out[6]}), (std::vector<int16_t>{950, 1150, 1350, 1550}));
     EXPECT_EQ(mixer_channel_position(h), 17);
+}
+
+// A rate set while a voice is cued or paused holds from the first block it
+// plays again, with no glide from the old rate.
+TEST_F(MixerTest, RateSetWhileCuedOrPausedAppliesAtOnceOnResume) {
+    Open(4);
+    std::vector<int16_t> ramp;
+    for (int i = 0; i < 100; ++i) ramp.push_back(static_cast<int16_t>(100 * i));
+    sound_buffer* b = Mono16(ramp, 44100, 0);
+    const struct {
+        bool cued;
+        std::vector<int16_t> want;
+    } cases[] = {{true, {0, 200, 400, 600}}, {false, {400, 600, 800, 1000}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cued);
+        int h = mixer_play(b, c.cued ? 1 : 0, 0);
+        MixLater(4);   // a cued voice waits; the other plays frames 0..3
+        mixer_set_paused(h, 1);
+        Mix(4);
+        mixer_set_rate(h, 2.0f);
+        mixer_set_paused(h, 0);
+        EXPECT_EQ(Left(Mix(4)), c.want);
+        mixer_stop_channel(h);
+    }
 }
 
 TEST_F(MixerTest, ABlockShorterThanAFrameMixesNothingAndKeepsThePendingRamp) {
@@ -308,6 +344,7 @@ TEST_F(MixerTest, PlayOnAHeldChannelCutsTheOldVoiceAndKeepsItsSettings) {
     EXPECT_EQ(MixLater(8)[0], 500);
     EXPECT_EQ(mixer_play(b, 0, h), h);
     EXPECT_EQ(MixLater(8)[0], 1500);   // only the new voice, at the kept volume
+    Collect();
     EXPECT_EQ(a->refs.load(), 1);   // the cut voice gave its buffer back
     EXPECT_EQ(b->refs.load(), 2);
 }
@@ -321,11 +358,12 @@ TEST_F(MixerTest, StopAndFreeReleaseVoicesAndBuffers) {
     EXPECT_EQ(once->refs.load(), 3);
     MixLater(8);
     Mix(8);   // both ended after 10 frames; the loose one is recycled
-    EXPECT_EQ(once->refs.load(), 2);
     EXPECT_EQ(mixer_channel_status(loose), kStatusFree);
+    EXPECT_EQ(once->refs.load(), 2);
     mixer_stop_channel(held);
     EXPECT_EQ(mixer_channel_status(held), 0);
     Mix(8);
+    Collect();
     EXPECT_EQ(once->refs.load(), 1);
 
     // A looping voice on a discarded channel plays on.
@@ -335,6 +373,7 @@ TEST_F(MixerTest, StopAndFreeReleaseVoicesAndBuffers) {
     EXPECT_EQ(MixLater(8)[0], 700);
     mixer_stop_all();
     EXPECT_EQ(Mix(8)[0], 0);
+    Collect();
     EXPECT_EQ(loop->refs.load(), 1);
 
     // A paused voice on a discarded channel could never resume: it stops and
@@ -348,7 +387,49 @@ TEST_F(MixerTest, StopAndFreeReleaseVoicesAndBuffers) {
     mixer_free_channel(cued);
     mixer_free_channel(paused);
     EXPECT_EQ(Mix(8)[0], 0);
+    Collect();
     EXPECT_EQ(cue->refs.load(), 1);
+}
+
+// The mixing thread neither allocates nor frees. Voices start, loop, end and
+// are dropped on sounds the game let go of while they played (a filling one
+// among them, whose storage is a whole piece of decoded music in the game):
+// their memory waits for the game thread's next call and is freed there.
+TEST_F(MixerTest, MixingNeitherAllocatesNorFreesAndTheGameThreadReleasesWhatPlayed) {
+    if (!alloc_peak::Available()) GTEST_SKIP() << "the allocator meter needs a build without sanitizers";
+    Open(4);
+    auto storage = std::make_shared<std::vector<int16_t>>(9, 300);
+    std::weak_ptr<std::vector<int16_t>> storageKept = storage;
+    uint8_t* frames = reinterpret_cast<uint8_t*>(storage->data());
+    Ref<TSampleFill> fill = MakeRef<TSampleFill>(frames, 8, 2);
+    ASSERT_TRUE(fill->ClaimGuard(true));
+    fill->Advance(4);
+    sound_buffer* filling = mixer_create_filling_sound(8, 16, 1, 44100, frames, 1, &fill->progress, std::move(storage));
+    sound_buffer* once = mixer_create_sound(6, 16, 1, 44100, nullptr, 0);
+    sound_buffer* loop = mixer_create_sound(3, 8, 2, 22050, nullptr, 1);
+    const int held[] = {mixer_play(filling, 0, mixer_alloc_channel()), mixer_play(loop, 0, mixer_alloc_channel())};
+    mixer_play(once, 0, 0);
+    for (sound_buffer* b : {filling, once, loop}) mixer_free_sound(b);
+
+    std::vector<int16_t> out(8);
+    const size_t before = alloc_peak::CallsOnWatchedThreads();
+    auto mixWatched = [&](int blocks) {
+        alloc_peak::WatchThisThread(true);
+        for (int i = 0; i < blocks; ++i) mixer_mix16(out.data(), 8);
+        alloc_peak::WatchThisThread(false);
+    };
+    g_now += kStartDelayMs;
+    mixWatched(2);   // the one-shot ends, the loop wraps, the filling sound waits
+    fill->Advance(8);
+    fill->Finish(true);
+    mixWatched(4);   // the filling sound plays to its end and loops
+    for (int h : held) mixer_stop_channel(h);
+    mixWatched(2);   // the stopped voices are dropped
+    EXPECT_EQ(alloc_peak::CallsOnWatchedThreads(), before);
+
+    EXPECT_FALSE(storageKept.expired()) << "the mixing thread released the sound's storage";
+    Collect();
+    EXPECT_TRUE(storageKept.expired()) << "the game thread's call released nothing";
 }
 
 TEST_F(MixerTest, FullStartQueueDropsThePlay) {
@@ -456,6 +537,53 @@ TEST_F(MixerTest, FillingSoundWaitsAtTheFilledEdgeThenMatchesTheWholeSound) {
         EXPECT_EQ(played, whole);
         mixer_close();
     }
+}
+
+// A sample that finished filling before a sound claimed its guard frame: the
+// claim writes the guard, so the loop's seam is the same as the whole sound's.
+TEST_F(MixerTest, GuardClaimedAfterTheFillCompletedGivesALoopItsSeam) {
+    const std::vector<int16_t> frames = {100, 200, 300, 400};
+    Open(12);
+    mixer_play(Mono16(frames, 22050, 1), 0, 0);
+    const std::vector<int16_t> whole = MixLater(12);
+    mixer_close();
+
+    std::vector<int16_t> storage = frames;
+    storage.push_back(0x7777);
+    Ref<TSampleFill> fill = MakeRef<TSampleFill>(reinterpret_cast<uint8_t*>(storage.data()), 4, 2);
+    fill->Advance(4);
+    fill->Finish(true);
+    ASSERT_TRUE(fill->ClaimGuard(true));
+    Open(12);
+    mixer_play(Keep(mixer_create_filling_sound(4, 16, 1, 22050, reinterpret_cast<uint8_t*>(storage.data()), 1,
+                                               &fill->progress, nullptr)),
+               0, 0);
+    EXPECT_EQ(MixLater(12), whole);
+}
+
+// At a quarter of the output rate a 3-frame block moves under one frame:
+// wherever the fill's edge is, no frame past it reaches the output, not even
+// as the neighbour that interpolation leans towards.
+TEST_F(MixerTest, SlowFillingSoundNeverSoundsAFrameNotYetWritten) {
+    constexpr int kFrames = 12;
+    constexpr int16_t kUnwritten = 32000;
+    std::vector<int16_t> storage(kFrames + 1, kUnwritten);
+    Ref<TSampleFill> fill = MakeRef<TSampleFill>(reinterpret_cast<uint8_t*>(storage.data()), kFrames, 2);
+    ASSERT_TRUE(fill->ClaimGuard(false));
+    Open(3);
+    const int h = mixer_play(Keep(mixer_create_filling_sound(kFrames, 16, 1, 11025,
+                                                             reinterpret_cast<uint8_t*>(storage.data()), 0,
+                                                             &fill->progress, nullptr)),
+                             0, 0);
+    g_now += kStartDelayMs;
+    for (int written = 1; written <= kFrames; ++written) {
+        storage[written - 1] = static_cast<int16_t>(100 * written);   // rising: any later frame is louder
+        fill->Advance(written);
+        for (int block = 0; block < 3; ++block) {
+            for (int16_t v : Mix(3)) ASSERT_LE(v, 100 * written) << "written " << written << ", block " << block;
+        }
+    }
+    EXPECT_GE(mixer_channel_position(h), kFrames - 2);   // kept up with the fill
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ namespace alloc_peak {
 bool Available() { return false; }
 void Reset() {}
 size_t PeakSinceReset() { return 0; }
+void WatchThisThread(bool) {}
+size_t CallsOnWatchedThreads() { return 0; }
 }  // namespace alloc_peak
 
 #else
@@ -46,8 +48,15 @@ namespace {
 std::atomic<int64_t> inUse{0};
 std::atomic<int64_t> base{0};
 std::atomic<int64_t> peak{0};
+thread_local bool watched = false;
+std::atomic<size_t> watchedCalls{0};
+
+void NoteCall() {
+    if (watched) watchedCalls.fetch_add(1, std::memory_order_relaxed);
+}
 
 void* Counted(void* p) {
+    NoteCall();
     if (p) {
         const int64_t now = inUse.fetch_add(static_cast<int64_t>(malloc_usable_size(p))) +
                             static_cast<int64_t>(malloc_usable_size(p));
@@ -59,7 +68,9 @@ void* Counted(void* p) {
 }
 
 void Uncount(void* p) {
-    if (p) inUse.fetch_sub(static_cast<int64_t>(malloc_usable_size(p)));
+    if (!p) return;
+    NoteCall();
+    inUse.fetch_sub(static_cast<int64_t>(malloc_usable_size(p)));
 }
 
 }  // namespace
@@ -110,6 +121,10 @@ void Reset() {
 }
 
 size_t PeakSinceReset() { return static_cast<size_t>(peak.load() - base.load()); }
+
+void WatchThisThread(bool on) { watched = on; }
+
+size_t CallsOnWatchedThreads() { return watchedCalls.load(); }
 
 }  // namespace alloc_peak
 

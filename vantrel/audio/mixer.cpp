@@ -125,9 +125,28 @@ mixer::~mixer() {
     delete[] accum;
 }
 
+void mixer::collect() {
+    while (sound* v = recycle.pop()) {
+        if (v->buffer) {
+            mixer_free_sound(v->buffer);
+            v->buffer = nullptr;
+        }
+        v->next = nullptr;
+        if (_collected_last) {
+            _collected_last->next = v;
+        } else {
+            _collected = v;
+        }
+        _collected_last = v;
+    }
+}
+
 sound* mixer::take_voice() {
-    sound* v = recycle.pop();
+    collect();
+    sound* v = _collected;
     if (v) {
+        _collected = v->next;
+        if (!_collected) _collected_last = nullptr;
         v->in_mixer = false;
     } else if (_spare) {
         v = _spare;
@@ -155,19 +174,16 @@ int mixer::voice_count() const {
 
 int mixer::idle_count() const {
     int n = recycle.size();
+    for (const sound* v = _collected; v; v = v->next) ++n;
     for (const sound* v = _spare; v; v = v->next) ++n;
     return n;
 }
 
-// Mixing thread. A voice that cannot be parked because the recycle ring is
-// full stays on the active list with status 0 and is tried again next block.
-void mixer::recycle_voice(sound* v) {
-    if (v->buffer) {
-        mixer_free_sound(v->buffer);
-        v->buffer = nullptr;
-    }
-    v->status.store(kStatusFree, kRelaxed);
-}
+// Mixing thread. The voice keeps its buffer until the game thread collects
+// it: dropping the reference here could free the sound's memory on this
+// thread. A voice that cannot be parked because the recycle ring is full
+// stays on the active list with status 0 and is tried again next block.
+void mixer::recycle_voice(sound* v) { v->status.store(kStatusFree, kRelaxed); }
 
 void mixer::mix16(int16_t* out, int count) {
     if (count <= 0 || count > block) count = block;

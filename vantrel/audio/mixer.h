@@ -13,8 +13,10 @@
 // mixer_mix16 / mixer::mix16 only. They meet through two single-producer
 // single-consumer rings (start queue: game -> mixer; recycle ring: mixer ->
 // game) and word-sized voice fields that the mixer reads once per block.
-// Nothing is locked and the mixing thread never allocates. Buffer reference
-// counts are atomic because both sides drop them.
+// Nothing is locked and the mixing thread never allocates or frees: a voice it
+// is done with keeps its buffer reference on the recycle ring, and the game
+// thread drops it when it collects the voice, at its next mixer call, so the
+// memory of a sound (a whole decoded piece of music) is always freed there.
 //
 // Failures: every operation does nothing (or returns 0) when no mixer is
 // open or the handle is 0 or stale. A full start queue drops the play.
@@ -162,15 +164,19 @@ public:
     voice_ring start_queue;
     voice_ring recycle;
 
-    // Game thread: a voice ready to start, from the recycle ring, the spare
-    // list or a new allocation.
+    // Game thread: takes every voice off the recycle ring, giving back the
+    // buffer each one still holds; they wait, in the order they came, to be
+    // taken again.
+    void collect();
+    // Game thread: a voice ready to start: the longest collected one, a spare
+    // one or a new allocation.
     sound* take_voice();
     // Game thread: a voice that never reached the mixer goes back to spare.
     void keep_spare(sound* v);
     // Game thread: every voice ever made, linked through all_next.
     sound* voices() const { return _all; }
     // Game thread, for checks: voices ever made, and those idle on the
-    // recycle ring or the spare list.
+    // recycle ring, collected or on the spare list.
     int voice_count() const;
     int idle_count() const;
 
@@ -180,6 +186,8 @@ private:
     void mix_block(int frames);
     void recycle_voice(sound* v);
 
+    sound* _collected = nullptr;   // oldest first, linked through next
+    sound* _collected_last = nullptr;
     sound* _spare = nullptr;
     sound* _all = nullptr;
 };
@@ -203,18 +211,21 @@ sound_buffer* mixer_create_sound(int length, int bits, int channels, int hertz, 
 // A sound over frames that another thread is still writing (FillProgress):
 // data, length + 1 frames with the guard frame that `loop` calls for written
 // by the time fill->complete is set, is used in place, not copied; owner
-// keeps data and fill alive while the mixer holds the buffer (the last
-// reference may drop on the mixing thread). Null as mixer_create_sound.
+// keeps data and fill alive while the mixer holds the buffer, and is released
+// on the thread that drops the last reference, never the mixing thread.
+// Null as mixer_create_sound.
 sound_buffer* mixer_create_filling_sound(int length, int bits, int channels, int hertz, uint8_t* data, int loop,
                                          const FillProgress* fill, std::shared_ptr<const void> owner);
-// Drops one reference; works whether or not a mixer is open.
+// Drops one reference; works whether or not a mixer is open. Any thread but
+// the mixing one.
 void mixer_free_sound(sound_buffer* buffer);
 
 // A device with no platform output: whoever owns it pulls blocks with
 // mixer_mix16 (offline rendering, tools). block: samples per block.
 audiodevice* CreateManualDevice(int block);
 
-// The flat interface (game thread).
+// The flat interface (game thread). Every call that plays or takes a handle
+// first collects the voices the open mixer has finished with.
 int mixer_open(audiodevice* device);
 void mixer_close();
 bool mixer_is_open();

@@ -32,7 +32,13 @@ channel_table g_table = [] {
 
 audiodevice* g_device = nullptr;
 
-mixer* current() { return g_device ? g_device->mix : nullptr; }
+// The open mixer, after taking back the voices it has finished with, so that
+// their buffers are released here rather than on the mixing thread.
+mixer* current() {
+    mixer* m = g_device ? g_device->mix : nullptr;
+    if (m) m->collect();
+    return m;
+}
 
 void build_table() {
     for (int i = 0; i < kChannelSlots; ++i) {
@@ -275,7 +281,7 @@ void mixer_stop_all() {
 }
 
 void mixer_mix16(int16_t* out, int count) {
-    if (mixer* m = current()) m->mix16(out, count);
+    if (g_device && g_device->mix) g_device->mix->mix16(out, count);
 }
 
 }  // namespace vantrel
