@@ -94,8 +94,11 @@ TEST_F(GameTest, ShotsFlyStraightAtTheCentre) {
     EXPECT_DOUBLE_EQ(right->x, 690);
     EXPECT_NEAR(right->y, 300, 1e-12);
     EXPECT_DOUBLE_EQ(right->vx, -static_cast<double>(1.8f));
-    Level::number = 16;
-    EXPECT_NEAR(Shot::Create(4, nullptr)->vy, -4.89, 0.01);
+    // e times faster every 15 levels, and smoothly in between.
+    for (auto [level, speed] : {std::pair{8, 2.87041}, {16, 4.89291}}) {
+        Level::number = level;
+        EXPECT_NEAR(Shot::Create(4, nullptr)->vy, -speed, 1e-4) << "level " << level;
+    }
     Shot::Clear();
 }
 

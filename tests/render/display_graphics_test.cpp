@@ -3,10 +3,12 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "display_fixture.h"
 #include <vantrel/render/gl/gl_context.h>
 #include <vantrel/render/gl/gl_graphics.h>
+#include <vantrel/render/recording_driver.h>
 #include <vantrel/system/event.h>
 #include <vantrel/system/hook.h>
 #include <vantrel/system/polled_input.h>
@@ -138,6 +140,23 @@ TEST_F(DisplayGraphics, ModesAreListedOnceAndMatchedOnGivenFields) {
     EXPECT_TRUE((*ListGraphicsModes())[0]);
     EXPECT_THROW(GetGraphicsModeInfo(modes->Length(), w, h, d, hz), TArrayBoundsException);
     EXPECT_EQ(TGraphicsMode(800, 600, 32, 60).ToString().To8Bit(), "800,600,32 60Hz");
+}
+
+TEST(GraphicsModes, AreThoseOfTheDriverSelectedLast) {
+    StartVel2DModule();
+    auto first = MakeRef<TRecordingVel2DDriver>();
+    auto second = MakeRef<TRecordingVel2DDriver>();
+    second->modes = ArrayOf<Ref<TGraphicsMode>>({MakeRef<TGraphicsMode>(320, 200, 8, 70)});
+    SelectGraphicsDriver(first, 0);
+    EXPECT_EQ(GraphicsModeCount(), first->modes->Length());
+    SelectGraphicsDriver(second, 0);
+    EXPECT_EQ(GraphicsModeCount(), 1);
+    int w = 0, h = 0, d = 0, hz = 0;
+    GetGraphicsModeInfo(0, w, h, d, hz);
+    EXPECT_EQ((std::vector{w, h, d, hz}), (std::vector{320, 200, 8, 70}));
+    EXPECT_EQ(HasGraphicsMode(320, 200, 8, 70), 1);
+    EXPECT_EQ(HasGraphicsMode(640, 480, 0, 0), 0);
+    SelectGraphicsDriver(nullptr, 0);
 }
 
 TEST_F(DisplayGraphics, FullScreenFallsBackToAnyRateAndRefusesUnknownModes) {

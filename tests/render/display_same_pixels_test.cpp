@@ -128,6 +128,23 @@ TEST_F(DisplaySamePixels, ImagesInEveryBlendModeAndTransform) {
     ExpectSame(DrawBothWays(scene), "logical resolution 640 x 480");
 }
 
+TEST_F(DisplaySamePixels, AnImageDrawnClippedThenUnclippedShowsAllOfItself) {
+    // What a quad leaves out depends on the viewport as well as on the quad:
+    // the same quad drawn again once the viewport has widened must not keep
+    // what was left out for the narrower one.
+    Ref<TImage> image = NewImage(100, 70, 1, ImageFiltered);
+    LockImagePixels(image)->Paste(SparsePicture(), 0, 0);
+    SetBlendMode(BlendAlpha);
+    SetDrawTransform(0, 3, 3);
+    auto scene = [&] {
+        SetClipViewport(0, 0, 250, 600);
+        DrawImageAt(image, 150, 150);
+        SetClipViewport(0, 0, 800, 600);
+        DrawImageAt(image, 150, 150);
+    };
+    ExpectSame(DrawBothWays(scene), "clipped, then the whole window");
+}
+
 std::unique_ptr<GLAlphaCoverage> CoverageOf(std::initializer_list<std::pair<int, int>> texels, int level = 0) {
     int size = 64 >> level;
     Ref<TPixmap> p = NewPixmap(size, size, FormatRGBA8888, 4);

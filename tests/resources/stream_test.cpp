@@ -302,6 +302,20 @@ TEST(StreamUrl, ProtocolIsLowerCasedAndPathKeptAsWritten) {
     EXPECT_EQ(LoadText("probe::hello"), String("hello"));
 }
 
+TEST(StreamUrl, OneColonIsPartOfAFileNameAndTwoMakeAProtocol) {
+    Probe();
+#ifdef _WIN32
+    const std::string name = "colon.bin";  // the drive letter brings the colon
+#else
+    const std::string name = "a:b.bin";
+#endif
+    const std::string path = TempPath(name);
+    std::ofstream(path, std::ios::binary) << "plain file";
+    ASSERT_NE(path.find(':'), std::string::npos);
+    EXPECT_EQ(LoadText(String(path)), String("plain file"));
+    EXPECT_EQ(LoadText(String("probe::" + path)), String(path));
+}
+
 TEST(StreamUrl, FactoriesAreAskedNewestFirst) {
     struct Named : TStreamFactory {
         explicit Named(const char* answer) : answer(answer) {}

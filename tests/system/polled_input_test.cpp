@@ -128,6 +128,18 @@ TEST_F(PolledInput, PointerPositionWheelAndMovement) {
     EXPECT_EQ(IsButtonDown(2), 0);
 }
 
+TEST_F(PolledInput, WheelNotchesAddUpAndTheMoveIsTheChange) {
+    PointerWheelMove();
+    const int start = PointerWheel();
+    PushWheel(2, 2.0f);
+    PushWheel(-1, -1.0f);
+    EXPECT_EQ(PointerWheel(), start + 1);
+    EXPECT_EQ(PointerWheelMove(), 1);
+    EXPECT_EQ(PointerWheelMove(), 0);
+    PushWheel(-3, -3.0f);
+    EXPECT_EQ(PointerWheelMove(), -3);
+}
+
 TEST_F(PolledInput, AttachedToASourceIgnoresOthersAndDetachedTablesFreeze) {
     DetachPolledInput();
     Ref<Object> mine = MakeRef<Object>();

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <thread>
 #include <vector>
+
+#include <SDL.h>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -232,4 +235,82 @@ TEST(TimerService, OneShotsFireOnceOffTheMainThreadAndCanRearm) {
     EXPECT_EQ(chain.calls, 10);
     EXPECT_EQ(chain.rearms, 9);
     EXPECT_EQ(StartOneShotPlatformTimer(0, CountOneShot, &probe), 0);
+}
+
+namespace {
+
+// Every call of a periodic platform timer, numbered from 1, with the time
+// it ran at; sized for a second of a 2 ms timer and more.
+struct CallLog {
+    static constexpr int kSize = 2000;
+    std::atomic<int> calls{0};
+    std::atomic<uint64_t> at[kSize] = {};
+    std::atomic<uint64_t> stallEnd{0};
+};
+
+void LogCall(int, void* user) {
+    auto* log = static_cast<CallLog*>(user);
+    const int n = ++log->calls;
+    if (n < CallLog::kSize) log->at[n] = SDL_GetTicks64();
+}
+
+void StallOnFirstCall(int, void* user) {
+    auto* log = static_cast<CallLog*>(user);
+    if (++log->calls > 1) return;
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    log->stallEnd = SDL_GetTicks64();
+}
+
+}  // namespace
+
+TEST(TimerService, LateCallsOfAFastTimerKeepToItsGrid) {
+    // Due times lie at start + k * period, so the call made at time t is
+    // call number (t - start) / period whatever the load: a timer that
+    // counted its periods from each late call would fall further behind
+    // with every one. The clock is read just before and just after the
+    // start, which brackets the grid's origin.
+    constexpr uint64_t kPeriod = 2;
+    CallLog log;
+    const uint64_t before = SDL_GetTicks64();
+    const int id = StartPeriodicPlatformTimer(static_cast<int>(kPeriod), LogCall, &log);
+    const uint64_t after = SDL_GetTicks64();
+    ASSERT_NE(id, 0);
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    CancelPlatformTimer(id);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a call under way ends
+    const int calls = std::min(log.calls.load(), CallLog::kSize - 1);
+    ASSERT_GT(calls, 50);
+
+    // A call never runs ahead of its due time (give or take the millisecond
+    // SDL may wake early). It can run behind it (a preempted timer thread,
+    // a burst making up late periods), but not on every call of the last
+    // 200 ms.
+    const uint64_t end = log.at[calls];
+    int behind = calls;
+    for (int n = 1; n <= calls; ++n) {
+        const uint64_t at = log.at[n];
+        EXPECT_LE(static_cast<uint64_t>(n), (at - before) / kPeriod + 1) << "call " << n << " at " << at - before << " ms";
+        if (at + 200 >= end) behind = std::min(behind, static_cast<int>((at - after) / kPeriod) - n);
+    }
+    EXPECT_LE(behind, 3) << calls << " calls in " << end - before << " ms";
+}
+
+TEST(TimerService, AStallOfSecondsMakesUpAtMostOneSecondOfCalls) {
+    // A stopped process or a suspended machine wakes its timers seconds
+    // late; making up every period would flood the owner. Here the timer's
+    // own first call holds the timer thread for three seconds.
+    constexpr uint64_t kPeriod = 10;
+    CallLog log;
+    const int id = StartPeriodicPlatformTimer(static_cast<int>(kPeriod), StallOnFirstCall, &log);
+    ASSERT_NE(id, 0);
+    while (log.stallEnd == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const int calls = log.calls;
+    const uint64_t since = SDL_GetTicks64() - log.stallEnd;
+    CancelPlatformTimer(id);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a call under way ends
+    const int due = static_cast<int>(since / kPeriod);
+    const int afterStall = calls - 1;
+    EXPECT_LE(afterStall, 1000 / static_cast<int>(kPeriod) + due + 5) << since << " ms after the stall";
+    EXPECT_GE(afterStall, due / 2) << since << " ms after the stall";  // and it keeps running
 }

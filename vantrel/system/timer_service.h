@@ -11,8 +11,10 @@
 // the next one-shot at once (a device refilled every 5 ms does exactly that).
 // Periodic timers keep fixed due times (start + k * period): a late callback
 // is followed by a shorter wait, and one that comes a whole period or more
-// late (a busy timer thread, a stalled callback) is repeated at once for
-// every period that passed, so n periods always bring n callbacks.
+// late (a busy timer thread, a slow callback) is repeated at once for every
+// period that passed, so n periods bring n callbacks. A stall of more than a
+// second (a stopped process, a suspended machine) brings at most a second's
+// worth of callbacks, and the due times start again from its end.
 //
 // Start, cancel and the counter may be called from any thread, the callback
 // included. The resolution calls belong to the main thread.

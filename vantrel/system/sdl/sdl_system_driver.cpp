@@ -1,9 +1,8 @@
 #include <vantrel/system/sdl/sdl_system_driver.h>
 
 #include <atomic>
+#include <cstring>
 #include <filesystem>
-#include <memory>
-#include <new>
 #include <system_error>
 
 #include <SDL.h>
@@ -27,15 +26,21 @@ std::atomic<Uint32> callEventType{0};
 // The millisecond in which the window system was last asked for input.
 Uint64 lastPlatformPump = ~Uint64(0);
 
+// A posted call travels inside its SDL event, in the bytes after the
+// event's type and timestamp (SDL copies events whole), so posting
+// allocates nothing: the timer thread posts every tick this way.
 struct PostedCall {
     MainThreadFunc func;
     void* arg0;
     intptr_t arg1;
 };
+constexpr size_t kPostedCallOffset = sizeof(SDL_CommonEvent);
+static_assert(kPostedCallOffset + sizeof(PostedCall) <= sizeof(SDL_Event::padding));
 
 void RunPostedCall(const SDL_Event& event) {
-    std::unique_ptr<PostedCall> call(static_cast<PostedCall*>(event.user.data1));
-    call->func(call->arg0, call->arg1);
+    PostedCall call;
+    std::memcpy(&call, event.padding + kPostedCallOffset, sizeof call);
+    call.func(call.arg0, call.arg1);
 }
 
 void StartGlue() {
@@ -83,16 +88,11 @@ bool PostMainThreadCall(MainThreadFunc func, void* arg0, intptr_t arg1) {
     // may already flow if another part of the program started SDL).
     const Uint32 type = callEventType.load(std::memory_order_acquire);
     if (type == 0) return false;
-    // Timer callbacks post from inside SDL's timer thread, where nothing may
-    // be thrown: running out of memory refuses the call like a full queue.
-    auto* call = new (std::nothrow) PostedCall{func, arg0, arg1};
-    if (!call) return false;
     SDL_Event event{};
     event.type = type;
-    event.user.data1 = call;
-    if (SDL_PushEvent(&event) == 1) return true;
-    delete call;
-    return false;
+    const PostedCall call{func, arg0, arg1};
+    std::memcpy(event.padding + kPostedCallOffset, &call, sizeof call);
+    return SDL_PushEvent(&event) == 1;
 }
 
 TSDLSystemDriver::TSDLSystemDriver() {

@@ -8,6 +8,7 @@
 // callback returns 0), and slots never need to wait for SDL to let go.
 #include <vantrel/system/timer_service.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 
@@ -18,6 +19,7 @@ namespace {
 
 constexpr uint32_t kSlots = 64;
 constexpr uint32_t kReserved = 0xffffffffu;
+constexpr uint64_t kMostMadeUpMs = 1000;
 
 struct TimerSlot {
     std::atomic<uint32_t> id{0};
@@ -47,22 +49,31 @@ Uint32 OnSDLTimer(Uint32, void* param) {
         return 0;
     }
 
-    // Due times stay on the grid laid at start. A call that comes late (the
+    // Due times stay on the grid laid at start: a call that comes late (the
     // timer thread was busy or not scheduled) makes up every period that has
-    // passed since, so a stall delays ticks but never loses them.
+    // passed since, so ordinary lateness delays ticks but never loses them.
+    // Lateness beyond kMostMadeUpMs is a stall (a stopped process, a
+    // suspended machine, a debugger): its owner could only race through the
+    // backlog, so at most kMostMadeUpMs of ticks are made up and the grid
+    // starts again from now.
     const uint64_t period = slot.period.load(std::memory_order_relaxed);
     const uint64_t now = SDL_GetTicks64();
-    uint64_t due = slot.due.load(std::memory_order_relaxed);
-    const uint64_t owed = now > due ? (now - due) / period + 1 : 1;
+    const uint64_t due = slot.due.load(std::memory_order_relaxed);
+    const uint64_t late = now > due ? now - due : 0;
+    uint64_t owed = late / period + 1;
+    uint64_t next = due + owed * period;
+    if (late > kMostMadeUpMs) {
+        owed = std::max<uint64_t>(1, kMostMadeUpMs / period);
+        next = now + period;
+    }
     for (uint64_t i = 0; i < owed; ++i) {
         // The fields read above are only trusted if the slot was not reused
         // meanwhile; a cancel between two calls ends the catching up.
         if (slot.id.load(std::memory_order_acquire) != id) return 0;
         callback(static_cast<int>(id), user);
     }
-    due += owed * period;
-    slot.due.store(due, std::memory_order_relaxed);
-    return static_cast<Uint32>(due - now);
+    slot.due.store(next, std::memory_order_relaxed);
+    return static_cast<Uint32>(next - now);
 }
 
 int StartTimer(int ms, PlatformTimerFunc callback, void* user, bool periodic) {
