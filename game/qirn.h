@@ -219,9 +219,9 @@ struct Sound {
     // decodes as the music plays.
     static constexpr const char* musicFile = "snd/qirn.ogg";
     static Ref<vantrel::TSampleLoadAhead> musicLoad;
-    // Once the music has decoded to its end, lets its load go; raises the
-    // missing-sound error when decoding failed part-way, as a failure at
-    // Load would have.
+    // Once the music has decoded to its end, lets its load go; when
+    // decoding failed part-way, names the file on standard error, once, and
+    // the run goes on with the music stopped there.
     static void CheckMusic();
     // Chooses the audio driver, then LoadFiles.
     static void Load();

@@ -1,6 +1,10 @@
 // Sound set-up and effects: the driver choice, the looping music and the
 // three effects. A missing sound device leaves the engine's silent driver
-// current; the game then runs without sound.
+// current; the game then runs without sound. A sound file that cannot be
+// read at start-up ends the game; music that stops decoding later, while it
+// already plays, stops there and the game plays on.
+#include <cstdio>
+
 #include "game/qirn.h"
 
 namespace qirn {
@@ -58,7 +62,12 @@ void Sound::CheckMusic() {
     if (!musicLoad || !musicLoad->Done()) return;
     const bool whole = musicLoad->Whole();
     musicLoad = nullptr;
-    if (!whole) MissingSound(musicFile);
+    // The music already plays up to where decoding stopped and waits there,
+    // silent: the run goes on without it, and the player learns why.
+    if (!whole) {
+        std::fprintf(stderr, "Damaged sound file, the music stops here: %s\n", musicFile);
+        std::fflush(stderr);
+    }
 }
 
 void Sound::Play(const Ref<TSound>& effect) {

@@ -2,7 +2,9 @@
 #include <ogg/ogg.h>
 #include <vorbis/vorbisenc.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -104,6 +106,19 @@ void SetLastGranule(Bytes& file, int64_t granule) {
     ogg_page page = PageAt(file, last);
     for (int i = 0; i < 8; ++i) page.header[6 + i] = static_cast<uint8_t>(granule >> (8 * i));
     ogg_page_checksum_set(&page);
+}
+
+// The granule position (frames decoded so far) of the last page ending by
+// byte `at`.
+int64_t GranuleBefore(Bytes& file, size_t at) {
+    int64_t granule = 0;
+    for (size_t start = 0; start + 27 <= file.size();) {
+        ogg_page page = PageAt(file, start);
+        start += static_cast<size_t>(page.header_len + page.body_len);
+        if (start > at) break;
+        if (ogg_page_granulepos(&page) > 0) granule = ogg_page_granulepos(&page);
+    }
+    return granule;
 }
 
 class OggLoaderTest : public ::testing::Test {
@@ -234,6 +249,96 @@ TEST_F(OggLoaderTest, ProgressiveLoadHandsOutAfterTwoSecondsAndFinishesInPlace) 
     ASSERT_TRUE(brief);
     EXPECT_FALSE(called);
     EXPECT_FALSE(TSampleFill::Of(*brief));
+}
+
+// Zeroes `count` bytes from `at`, breaking the pages there.
+void Damage(Bytes& file, size_t at, size_t count) { std::fill_n(file.begin() + static_cast<long>(at), count, 0); }
+
+// Decoded whole or handed out early, a file with a damaged stretch plays on
+// past it, and silence at the end makes up the frames it lost.
+TEST_F(OggLoaderTest, ADamagedStretchIsSkippedAndTheLossMadeUpWithSilence) {
+    const int rate = 22050, frames = 5 * rate;
+    const Ref<TAudioSample> whole = Load(Encode(1, rate, frames));
+    ASSERT_TRUE(whole);
+    for (bool progressive : {false, true}) {
+        SCOPED_TRACE(progressive);
+        _keep = Encode(1, rate, frames);
+        Damage(_keep, _keep.size() * 3 / 5, 1500);
+        Ref<TBank> bank = CreateStaticBank(_keep.data(), static_cast<int>(_keep.size()));
+        bool handedOut = false;
+        Ref<TAudioSample> sample = progressive
+            ? ReadSampleFromUrl(bank, [&](const Ref<TAudioSample>&) { handedOut = true; })
+            : LoadSampleFromUrl(bank);
+        ASSERT_TRUE(sample);
+        EXPECT_EQ(handedOut, progressive);
+        ASSERT_EQ(sample->length, frames);
+        if (progressive) {
+            ASSERT_TRUE(TSampleFill::Of(*sample)->Finished());
+            EXPECT_FALSE(TSampleFill::Of(*sample)->Failed());
+            EXPECT_EQ(TSampleFill::Of(*sample)->Filled(), frames);
+        }
+        const auto* got = reinterpret_cast<const int16_t*>(sample->samples);
+        EXPECT_EQ(std::memcmp(got, whole->samples, size_t{2} * rate * 2), 0);
+        int loudest = 0;
+        for (int i = frames * 7 / 10; i < frames * 9 / 10; ++i) loudest = std::max(loudest, std::abs(int{got[i]}));
+        EXPECT_GT(loudest, 8000) << "the sound goes on past the damage";
+        EXPECT_EQ(got[frames - 1], 0);
+    }
+    // Silence makes up a loss, not a claim far beyond the data.
+    _keep = Encode(1, rate, frames);
+    SetLastGranule(_keep, 10 * frames);
+    Damage(_keep, _keep.size() * 3 / 5, 1500);
+    EXPECT_FALSE(LoadSampleFromUrl(CreateStaticBank(_keep.data(), static_cast<int>(_keep.size()))));
+}
+
+// A stream that starts failing its reads past a given byte once armed.
+class BreakingStream : public TStream {
+public:
+    BreakingStream(const Bytes& data, int breakAt) : _data(data), _breakAt(breakAt) {}
+    void Arm() { _armed = true; }
+    int Pos() override { return _pos; }
+    int Size() override { return static_cast<int>(_data.size()); }
+    int Seek(int position) override { return _pos = std::clamp(position, 0, Size()); }
+    int Read(void* buffer, int count) override {
+        if (_armed && _pos + count > _breakAt) throw TStreamReadException();
+        count = std::min(count, Size() - _pos);
+        std::memcpy(buffer, _data.data() + _pos, static_cast<size_t>(count));
+        _pos += count;
+        return count;
+    }
+
+private:
+    const Bytes& _data;
+    const int _breakAt;
+    bool _armed = false;
+    int _pos = 0;
+};
+
+// A read error after the hand-out, past a skipped stretch: the fill fails
+// there, keeping every frame decoded before, with no silence passed off as
+// the rest and no exception to the caller.
+TEST_F(OggLoaderTest, AReadErrorAfterTheHandOutEndsTheFillWhereItStands) {
+    const int rate = 22050, frames = 5 * rate;
+    Bytes file = Encode(1, rate, frames);
+    const Ref<TAudioSample> whole = Load(file);
+    ASSERT_TRUE(whole);
+    const size_t damageAt = file.size() * 11 / 20, breakAt = file.size() * 4 / 5;
+    Bytes damaged = file;
+    Damage(damaged, damageAt, 1000);
+    Ref<BreakingStream> stream = MakeRef<BreakingStream>(damaged, static_cast<int>(breakAt));
+    Ref<TAudioSample> early;
+    Ref<TAudioSample> sample = ReadSampleFromUrl(stream, [&](const Ref<TAudioSample>& s) {
+        early = s;
+        stream->Arm();
+    });
+    ASSERT_TRUE(early);
+    ASSERT_EQ(sample, early);
+    const Ref<TSampleFill>& fill = TSampleFill::Of(*sample);
+    ASSERT_TRUE(fill->Finished());
+    EXPECT_TRUE(fill->Failed());
+    EXPECT_GT(fill->Filled(), GranuleBefore(file, damageAt) + rate / 4) << "decoding went on past the damage";
+    EXPECT_LT(fill->Filled(), GranuleBefore(file, breakAt));
+    EXPECT_EQ(std::memcmp(sample->samples, whole->samples, size_t{2} * rate * 2), 0);
 }
 
 TEST_F(OggLoaderTest, ARateThatNoIntHoldsGivesNull) {

@@ -1,6 +1,10 @@
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -365,6 +369,55 @@ TEST_F(GameTest, AFontImageTooSmallForItsCellsIsNamedWithItsSize) {
     ASSERT_EQ(chdir(VANTREL_BUILD_DIR "/game"), 0);
     std::filesystem::remove_all(dir);   // not the working directory any more
     EXPECT_EQ(message, String("Image file too small: gfx/font.png is 16 x 16 pixels, not enough for 256 cells of 32 x 32"));
+}
+
+// ---- music ---------------------------------------------------------------------
+
+// Serves broken::<path>: the file, whose reads fail once they reach its
+// middle, where only decoding goes (opening the file reads its two ends).
+class BrokenMiddleFactory : public TStreamFactory {
+public:
+    class Stream : public TStream {
+    public:
+        explicit Stream(ByteArray bytes) : _bytes(std::move(bytes)) {}
+        int Pos() override { return _pos; }
+        int Size() override { return _bytes->Length(); }
+        int Seek(int position) override { return _pos = std::clamp(position, 0, Size()); }
+        int Read(void* buffer, int count) override {
+            count = std::min(count, Size() - _pos);
+            if (_pos + count > Size() / 2 && _pos < Size() / 2 + 4096) throw TStreamReadException();
+            std::memcpy(buffer, _bytes->Data() + _pos, static_cast<size_t>(count));
+            _pos += count;
+            return count;
+        }
+
+    private:
+        ByteArray _bytes;
+        int _pos = 0;
+    };
+
+    Ref<TStream> CreateStream(const Ref<Object>&, const String& proto, const String& path, bool readable,
+                              bool writeable) override {
+        if (proto != String("broken") || !readable || writeable) return nullptr;
+        return MakeRef<Stream>(LoadBytes(path.AsObject()));
+    }
+};
+
+// Music whose decoding breaks off while it plays: a frame names the file on
+// standard error, once, and the run goes on.
+TEST_F(GameTest, MusicThatBreaksOffWhilePlayingIsNamedOnceAndPlayGoesOn) {
+    MakeRef<BrokenMiddleFactory>();
+    Sound::musicLoad = LoadSampleAhead("broken::snd/qirn.ogg");
+    ASSERT_TRUE(Sound::musicLoad->Take());
+    ::testing::internal::CaptureStderr();
+    for (int i = 0; i < 6000 && Sound::musicLoad; ++i) {
+        Frame();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    Frame(10);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Damaged sound file, the music stops here: snd/qirn.ogg\n");
+    EXPECT_FALSE(Sound::musicLoad);
+    EXPECT_EQ(Game::state, Game::StateMenu);
 }
 
 // ---- shockwaves ---------------------------------------------------------------------

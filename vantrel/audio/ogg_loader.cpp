@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -75,33 +76,71 @@ constexpr int kHeadSeconds = 2;
 // Bytes decoded between two reports of progress to the players.
 constexpr int kAdvanceBytes = 64 * 1024;
 
+// The decoder and its source while a stream decodes, and whether it skipped
+// damaged data on the way.
+struct OggDecoding {
+    OggVorbis_File& vf;
+    const OggSource& source;
+    bool skipped = false;
+};
+
+// How a stretch of decoding ended: its end reached, the data ended first, or
+// decoding cannot go on.
+enum class Decoded { Full, End, Broken };
+
 // Decodes signed 16-bit little-endian PCM into data from byte `have` up to
-// byte `want`. False on a decoding error or an early end, including running
-// on into the next stream of a chained file, whose frames may not even have
+// byte `want`. A hole (garbage between pages, lost sync, a page failing its
+// checksum) is skipped as players skip it: decoding resumes at the next
+// intact page. Broken on a read error, a hard decoding error, or on running
+// into the next stream of a chained file, whose frames may not even have
 // the same layout.
-bool DecodeRange(OggVorbis_File& vf, uint8_t* data, int& have, int want) {
+Decoded DecodeRange(OggDecoding& d, uint8_t* data, int& have, int want) {
     int bitstream = 0;
     while (have < want) {
-        const long got = ov_read(&vf, reinterpret_cast<char*>(data + have), want - have, 0, 2, 1, &bitstream);
-        if (got <= 0 || bitstream != 0) return false;
+        const long got = ov_read(&d.vf, reinterpret_cast<char*>(data + have), want - have, 0, 2, 1, &bitstream);
+        if (d.source.error) return Decoded::Broken;
+        if (got == OV_HOLE) {
+            d.skipped = true;
+            continue;
+        }
+        if (got < 0 || bitstream != 0) return Decoded::Broken;
+        if (got == 0) return Decoded::End;
         have += static_cast<int>(got);
     }
-    return true;
+    return Decoded::Full;
+}
+
+// Whether silence may stand in for the `bytes - have` bytes the data did not
+// reach. The frames of a skipped stretch are lost, so a damaged file ends
+// short of the length it claims, and a sample handed out early already
+// plays, and loops, at that length. Silence at the end makes up the loss:
+// the sample keeps its length and its fill completes, the music after the
+// damage plays that much early and a loop keeps its period. Without a
+// skipped stretch a short file is cut off, not damaged; and a shortfall
+// larger than all the sound decoded is a length the data never backed, not
+// a loss, refused like a cut file rather than paid for in memory.
+bool SilenceMakesUpLoss(const OggDecoding& d, int have, int bytes) {
+    return d.skipped && bytes - have <= have;
 }
 
 // Decodes `bytes` bytes straight into the sample's own storage. The room
 // doubles as data arrives but never beyond `bytes`: a length claimed by the
 // file costs nothing until it is decoded, and a file that keeps its word ends
 // with exactly the room it needs.
-bool DecodeInto(OggVorbis_File& vf, TAudioSample& sample, int bytes) {
+bool DecodeInto(OggDecoding& d, TAudioSample& sample, int bytes) {
     constexpr int64_t kFirstRoom = 64 * 1024;
     int have = 0;
-    while (have < bytes) {
+    Decoded result = Decoded::Full;
+    while (result == Decoded::Full && have < bytes) {
         if (have == sample.capacity) {
             sample.Reserve(static_cast<int>(std::min<int64_t>(bytes, std::max<int64_t>(kFirstRoom, 2LL * have))));
         }
-        if (!DecodeRange(vf, sample.samples, have, sample.capacity)) return false;
+        result = DecodeRange(d, sample.samples, have, sample.capacity);
     }
+    if (result == Decoded::Full) return true;
+    if (result == Decoded::Broken || !SilenceMakesUpLoss(d, have, bytes)) return false;
+    sample.Reserve(bytes);
+    std::memset(sample.samples + have, 0, static_cast<size_t>(bytes - have));
     return true;
 }
 
@@ -121,14 +160,14 @@ bool ReserveWhole(TAudioSample& sample, int64_t bytes) {
 
 // Decodes the first kHeadSeconds, hands the sample out, then decodes the
 // rest while the sample plays; Null when the head does not decode.
-Ref<TAudioSample> DecodeHandingOut(OggVorbis_File& vf, const Ref<TAudioSample>& sample, int frames,
+Ref<TAudioSample> DecodeHandingOut(OggDecoding& d, const Ref<TAudioSample>& sample, int frames,
                                    const SampleHandout& handout) {
     const int frameBytes = BytesPerSample[sample->format];
     const int bytes = frames * frameBytes;
     Ref<TSampleFill> fill = MakeRef<TSampleFill>(sample->samples, frames, frameBytes);
     const int64_t head = int64_t{kHeadSeconds} * sample->hertz * frameBytes;
     int have = 0;
-    if (!DecodeRange(vf, sample->samples, have, static_cast<int>(head))) return nullptr;
+    if (DecodeRange(d, sample->samples, have, static_cast<int>(head)) != Decoded::Full) return nullptr;
     sample->length = frames;
     TSampleFill::Attach(*sample, fill);
     fill->Advance(have / frameBytes);
@@ -138,21 +177,26 @@ Ref<TAudioSample> DecodeHandingOut(OggVorbis_File& vf, const Ref<TAudioSample>& 
         fill->Finish(false);
         throw;
     }
-    bool ok = true;
-    while (ok && have < bytes && !fill->Cancelled()) {
+    Decoded result = Decoded::Full;
+    while (result == Decoded::Full && have < bytes && !fill->Cancelled()) {
         const int next = static_cast<int>(std::min<int64_t>(bytes, int64_t{have} + kAdvanceBytes));
-        ok = DecodeRange(vf, sample->samples, have, next);
+        result = DecodeRange(d, sample->samples, have, next);
         fill->Advance(have / frameBytes);
     }
-    fill->Finish(ok && have == bytes);
+    if (result == Decoded::End && SilenceMakesUpLoss(d, have, bytes)) {
+        std::memset(sample->samples + have, 0, static_cast<size_t>(bytes - have));
+        have = bytes;
+        fill->Advance(frames);
+    }
+    fill->Finish(have == bytes);
     return sample;
 }
 
 // The first logical stream as mono or stereo 16-bit, or Null. With a
 // handout, a stream longer than the head is handed out early.
-Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf, const SampleHandout& handout) {
-    const ogg_int64_t frames = ov_pcm_total(&vf, 0);
-    const vorbis_info* info = ov_info(&vf, -1);
+Ref<TAudioSample> DecodeFirstStream(OggDecoding& d, const SampleHandout& handout) {
+    const ogg_int64_t frames = ov_pcm_total(&d.vf, 0);
+    const vorbis_info* info = ov_info(&d.vf, -1);
     const int channels = info ? info->channels : 0;
     // The library takes any 32-bit rate above 0; the sample holds it as an int.
     const bool rateFits = info && info->rate > 0 && info->rate <= INT_MAX;
@@ -162,9 +206,9 @@ Ref<TAudioSample> DecodeFirstStream(OggVorbis_File& vf, const SampleHandout& han
     const int frameBytes = 2 * channels;
     if (handout && frames > int64_t{kHeadSeconds} * info->rate &&
         ReserveWhole(*sample, (frames + 1) * frameBytes)) {
-        return DecodeHandingOut(vf, sample, static_cast<int>(frames), handout);
+        return DecodeHandingOut(d, sample, static_cast<int>(frames), handout);
     }
-    if (!DecodeInto(vf, *sample, static_cast<int>(frames) * frameBytes)) return nullptr;
+    if (!DecodeInto(d, *sample, static_cast<int>(frames) * frameBytes)) return nullptr;
     sample->length = static_cast<int>(frames);
     return sample;
 }
@@ -180,7 +224,8 @@ Ref<TAudioSample> LoadOgg(const Ref<TStream>& stream, const SampleHandout& hando
     }
     Ref<TAudioSample> sample;
     try {
-        sample = DecodeFirstStream(vf, handout);
+        OggDecoding decoding{vf, source};
+        sample = DecodeFirstStream(decoding, handout);
     } catch (...) {   // out of memory while growing the sample
         ov_clear(&vf);
         throw;
@@ -200,8 +245,9 @@ Ref<TAudioSample> LoadOgg(const Ref<TStream>& stream, const SampleHandout& hando
 
 // The loader the chain holds: also hands a long sound out early. A progressive
 // load hands out a sample longer than two seconds once those are decoded, its
-// storage reserved whole, and decodes the rest into it; a stream error or
-// early end after that is recorded in the sample's fill.
+// storage reserved whole, and decodes the rest into it, skipping damage as
+// a whole decode does; a stream error, hard decoding error or early end
+// after that is recorded in the sample's fill.
 class TProgressiveOggLoader final : public TAudioSampleLoaderOGG, public TProgressiveSampleLoader {
 public:
     Ref<TAudioSample> LoadAudioSampleProgressively(const Ref<TStream>& stream,
