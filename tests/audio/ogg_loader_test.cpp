@@ -18,6 +18,7 @@
 #include <vantrel/resources/bank_stream.h>
 #include <vantrel/resources/stream_factory.h>
 #include "tests/resources/alloc_peak.h"
+#include "tests/resources/memory_stream.h"
 
 using namespace vantrel;
 
@@ -291,29 +292,6 @@ TEST_F(OggLoaderTest, ADamagedStretchIsSkippedAndTheLossMadeUpWithSilence) {
     EXPECT_FALSE(LoadSampleFromUrl(CreateStaticBank(_keep.data(), static_cast<int>(_keep.size()))));
 }
 
-// A stream that starts failing its reads past a given byte once armed.
-class BreakingStream : public TStream {
-public:
-    BreakingStream(const Bytes& data, int breakAt) : _data(data), _breakAt(breakAt) {}
-    void Arm() { _armed = true; }
-    int Pos() override { return _pos; }
-    int Size() override { return static_cast<int>(_data.size()); }
-    int Seek(int position) override { return _pos = std::clamp(position, 0, Size()); }
-    int Read(void* buffer, int count) override {
-        if (_armed && _pos + count > _breakAt) throw TStreamReadException();
-        count = std::min(count, Size() - _pos);
-        std::memcpy(buffer, _data.data() + _pos, static_cast<size_t>(count));
-        _pos += count;
-        return count;
-    }
-
-private:
-    const Bytes& _data;
-    const int _breakAt;
-    bool _armed = false;
-    int _pos = 0;
-};
-
 // A read error after the hand-out, past a skipped stretch: the fill fails
 // there, keeping every frame decoded before, with no silence passed off as
 // the rest and no exception to the caller.
@@ -325,11 +303,11 @@ TEST_F(OggLoaderTest, AReadErrorAfterTheHandOutEndsTheFillWhereItStands) {
     const size_t damageAt = file.size() * 11 / 20, breakAt = file.size() * 4 / 5;
     Bytes damaged = file;
     Damage(damaged, damageAt, 1000);
-    Ref<BreakingStream> stream = MakeRef<BreakingStream>(damaged, static_cast<int>(breakAt));
+    Ref<MemoryStream> stream = MakeRef<MemoryStream>(damaged);
     Ref<TAudioSample> early;
     Ref<TAudioSample> sample = ReadSampleFromUrl(stream, [&](const Ref<TAudioSample>& s) {
         early = s;
-        stream->Arm();
+        stream->FailReads(static_cast<int>(breakAt), stream->Size());
     });
     ASSERT_TRUE(early);
     ASSERT_EQ(sample, early);
@@ -389,38 +367,14 @@ TEST_F(OggLoaderTest, DecodingTakesLittleMoreMemoryThanTheSampleItself) {
     EXPECT_LT(peak, size_t{frames} * 2 * 13 / 10);
 }
 
-// A stream whose reads fail partway, with a stream error or another error.
-class FailingStream : public TStream {
-public:
-    FailingStream(Bytes data, int failAt, bool streamError)
-        : _data(std::move(data)), _failAt(failAt), _streamError(streamError) {}
-    int Pos() override { return _pos; }
-    int Size() override { return static_cast<int>(_data.size()); }
-    int Seek(int position) override { return _pos = std::clamp(position, 0, Size()); }
-    int Read(void* buffer, int count) override {
-        if (_pos + count > _failAt) {
-            if (_streamError) throw TStreamReadException();
-            throw TRuntimeException("disk on fire");
-        }
-        count = std::min(count, Size() - _pos);
-        std::memcpy(buffer, _data.data() + _pos, static_cast<size_t>(count));
-        _pos += count;
-        return count;
-    }
-
-private:
-    Bytes _data;
-    int _pos = 0;
-    int _failAt;
-    bool _streamError;
-};
-
 TEST_F(OggLoaderTest, ExceptionsFromTheStreamCrossTheDecoderSafely) {
     Bytes file = Encode(2, 44100, 20000);
     const int failAt = static_cast<int>(file.size() / 2);
-    Ref<TStream> failing = MakeRef<FailingStream>(file, failAt, true);
+    Ref<MemoryStream> failing = MakeRef<MemoryStream>(file);
+    failing->FailReads(failAt, failing->Size());
     EXPECT_FALSE(LoadSampleFromUrl(failing));   // a stream error is a refusal
-    failing = MakeRef<FailingStream>(file, failAt, false);
+    failing = MakeRef<MemoryStream>(file);
+    failing->FailReads(failAt, failing->Size(), [] { throw TRuntimeException("disk on fire"); });
     try {
         LoadSampleFromUrl(failing);
         FAIL() << "the error was swallowed";

@@ -1,7 +1,5 @@
-#include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "game_fixture.h"
+#include "tests/resources/memory_stream.h"
 
 namespace qirn::testing {
 namespace {
@@ -377,29 +376,14 @@ TEST_F(GameTest, AFontImageTooSmallForItsCellsIsNamedWithItsSize) {
 // middle, where only decoding goes (opening the file reads its two ends).
 class BrokenMiddleFactory : public TStreamFactory {
 public:
-    class Stream : public TStream {
-    public:
-        explicit Stream(ByteArray bytes) : _bytes(std::move(bytes)) {}
-        int Pos() override { return _pos; }
-        int Size() override { return _bytes->Length(); }
-        int Seek(int position) override { return _pos = std::clamp(position, 0, Size()); }
-        int Read(void* buffer, int count) override {
-            count = std::min(count, Size() - _pos);
-            if (_pos + count > Size() / 2 && _pos < Size() / 2 + 4096) throw TStreamReadException();
-            std::memcpy(buffer, _bytes->Data() + _pos, static_cast<size_t>(count));
-            _pos += count;
-            return count;
-        }
-
-    private:
-        ByteArray _bytes;
-        int _pos = 0;
-    };
-
     Ref<TStream> CreateStream(const Ref<Object>&, const String& proto, const String& path, bool readable,
                               bool writeable) override {
         if (proto != String("broken") || !readable || writeable) return nullptr;
-        return MakeRef<Stream>(LoadBytes(path.AsObject()));
+        ByteArray bytes = LoadBytes(path.AsObject());
+        Ref<MemoryStream> stream =
+            MakeRef<MemoryStream>(std::vector<uint8_t>(bytes->Data(), bytes->Data() + bytes->Length()));
+        stream->FailReads(stream->Size() / 2, stream->Size() / 2 + 4096);
+        return stream;
     }
 };
 

@@ -128,6 +128,45 @@ protected:
         return shot;
     }
 
+    // A copy of the game with its assets in dir_/<name>, for damaging them.
+    std::string CopyOfGame(const std::string& name) {
+        const std::string game = std::filesystem::path(QIRN_EXECUTABLE).parent_path().string();
+        const std::string copy = dir_ + "/" + name;
+        std::system(("rm -rf " + copy + " && mkdir -p " + copy + " && cp -r " QIRN_EXECUTABLE " " + game + "/gfx " +
+                     game + "/snd " + copy + "/").c_str());
+        return copy;
+    }
+
+    // What the game printed, less the lines of SDL's disk audio driver,
+    // which the test chose and which announces itself.
+    std::string PrintedByTheGame() {
+        std::ifstream printed(output_);
+        std::string other;
+        for (std::string line; std::getline(printed, line);) {
+            if (line.rfind("CRITICAL: You are using the SDL disk i/o audio driver!", 0) == 0) continue;
+            if (line.rfind("CRITICAL:  Writing to file [", 0) == 0) continue;
+            other += line + "\n";
+        }
+        return other;
+    }
+
+    // The audio the game wrote: 44100 stereo frames a second, 16 bits.
+    std::vector<char> WrittenAudio() {
+        std::ifstream raw(audio_, std::ios::binary);
+        return std::vector<char>((std::istreambuf_iterator<char>(raw)), std::istreambuf_iterator<char>());
+    }
+
+    // The root mean square of the samples from byte `from` on.
+    static double Level(const std::vector<char>& bytes, size_t from) {
+        double energy = 0;
+        for (size_t i = from; i + 1 < bytes.size(); i += 2) {
+            const int16_t s =
+                static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
+            energy += static_cast<double>(s) * s;
+        }
+        return std::sqrt(energy / static_cast<double>((bytes.size() - from) / 2));
+    }
+
     Ref<TPixmap> Screenshot(const std::string& name) {
         std::string path = dir_ + "/" + name + ".png";
         Shell("import -window " + window_ + " png:" + path);
@@ -191,26 +230,11 @@ TEST_F(GameEndToEnd, TitlePlayAndBackThenEscapeQuits) {
 
     Key("Escape");
     EXPECT_EQ(WaitForExit(10s), 0);
-    // Only SDL's disk audio driver, which the test chose, announces itself.
-    std::ifstream printed(output_);
-    std::string other;
-    for (std::string line; std::getline(printed, line);) {
-        if (line.rfind("CRITICAL: You are using the SDL disk i/o audio driver!", 0) == 0) continue;
-        if (line.rfind("CRITICAL:  Writing to file [", 0) == 0) continue;
-        other += line + "\n";
-    }
-    EXPECT_EQ(other, "") << "a normal start prints nothing";
+    EXPECT_EQ(PrintedByTheGame(), "") << "a normal start prints nothing";
 
-    std::ifstream raw(audio_, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(raw)), std::istreambuf_iterator<char>());
+    const std::vector<char> bytes = WrittenAudio();
     ASSERT_GT(bytes.size(), 44100u * 4) << "at least a second of audio was written";
-    double energy = 0;
-    size_t frames = bytes.size() / 2;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        int16_t s = static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8));
-        energy += static_cast<double>(s) * s;
-    }
-    EXPECT_GT(std::sqrt(energy / frames), 300.0) << "the written audio holds the music";
+    EXPECT_GT(Level(bytes, 0), 300.0) << "the written audio holds the music";
 }
 
 TEST_F(GameEndToEnd, MissingAssetIsNamedAndFails) {
@@ -222,16 +246,14 @@ TEST_F(GameEndToEnd, MissingAssetIsNamedAndFails) {
 }
 
 TEST_F(GameEndToEnd, ASoundWithoutARateIsNamedAndFails) {
-    const std::string game = std::filesystem::path(QIRN_EXECUTABLE).parent_path().string();
-    std::ifstream in(game + "/snd/hit.wav", std::ios::binary);
+    std::ifstream in(std::filesystem::path(QIRN_EXECUTABLE).parent_path().string() + "/snd/hit.wav",
+                     std::ios::binary);
     std::string rateless((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_GT(rateless.size(), 44u);
     rateless.replace(24, 4, 4, '\0');   // the format chunk's rate
     // The music (any loader may claim a file) and an effect, in turn.
     for (std::string name : {"snd/qirn.ogg", "snd/miss.wav"}) {
-        const std::string copy = dir_ + "/rateless";
-        std::system(("rm -rf " + copy + " && mkdir -p " + copy + " && cp -r " QIRN_EXECUTABLE " " + game + "/gfx " +
-                     game + "/snd " + copy + "/").c_str());
+        const std::string copy = CopyOfGame("rateless");
         std::ofstream(copy + "/" + name, std::ios::binary) << rateless;
         std::string out = Shell("SDL_AUDIODRIVER=dummy timeout 60 " + copy + "/qirn 2>&1; echo \"status=$?\"");
         EXPECT_EQ(out, "Missing or unreadable sound file: " + name + "\nstatus=255");
@@ -242,10 +264,7 @@ TEST_F(GameEndToEnd, ASoundWithoutARateIsNamedAndFails) {
 // playing: the stretch is skipped, the music sounds on past it and the game
 // plays on without a word (the time-out's status 124 shows it running).
 TEST_F(GameEndToEnd, MusicDamagedPastItsStartPlaysOn) {
-    const std::string game = std::filesystem::path(QIRN_EXECUTABLE).parent_path().string();
-    const std::string copy = dir_ + "/damaged";
-    std::system(("rm -rf " + copy + " && mkdir -p " + copy + " && cp -r " QIRN_EXECUTABLE " " + game + "/gfx " + game +
-                 "/snd " + copy + "/").c_str());
+    const std::string copy = CopyOfGame("damaged");
     std::fstream music(copy + "/snd/qirn.ogg", std::ios::binary | std::ios::in | std::ios::out);
     std::string bytes((std::istreambuf_iterator<char>(music)), std::istreambuf_iterator<char>());
     ASSERT_GT(bytes.size(), 100000u);
@@ -268,26 +287,13 @@ TEST_F(GameEndToEnd, MusicDamagedPastItsStartPlaysOn) {
                                      std::to_string(static_cast<int>(damagedAt) + 8) + " " + copy + "/qirn >" +
                                      output_ + " 2>&1; echo $?");
     EXPECT_EQ(status, "124");
-    std::ifstream printed(output_);
-    std::string other;
-    for (std::string line; std::getline(printed, line);) {
-        if (line.rfind("CRITICAL: You are using the SDL disk i/o audio driver!", 0) == 0) continue;
-        if (line.rfind("CRITICAL:  Writing to file [", 0) == 0) continue;
-        other += line + "\n";
-    }
-    EXPECT_EQ(other, "");
+    EXPECT_EQ(PrintedByTheGame(), "");
 
-    // 44100 stereo 16-bit frames a second, the music from the first.
-    std::ifstream raw(audio_, std::ios::binary);
-    std::vector<char> out((std::istreambuf_iterator<char>(raw)), std::istreambuf_iterator<char>());
+    // The music from the first second on.
+    const std::vector<char> out = WrittenAudio();
     const size_t past = static_cast<size_t>((damagedAt + 1) * 44100) * 4;
     ASSERT_GT(out.size(), past + 44100 * 4) << "the music played on for a second past the damage";
-    double energy = 0;
-    for (size_t i = past; i + 1 < out.size(); i += 2) {
-        const int16_t s = static_cast<int16_t>(static_cast<uint8_t>(out[i]) | (static_cast<uint8_t>(out[i + 1]) << 8));
-        energy += static_cast<double>(s) * s;
-    }
-    EXPECT_GT(std::sqrt(energy / ((out.size() - past) / 2)), 300.0) << "the music sounds past the damage";
+    EXPECT_GT(Level(out, past), 300.0) << "the music sounds past the damage";
 }
 
 // No display at all: the game says so and ends, rather than running unseen
