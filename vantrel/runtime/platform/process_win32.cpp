@@ -3,6 +3,7 @@
 // unhandled-exception filter that names the fault in a message box titled
 // "Windows exception".
 #include <vantrel/runtime/platform/process.h>
+#include <vantrel/runtime/platform/wide_string.h>
 
 #include <cstdlib>
 #include <string>
@@ -12,15 +13,6 @@
 
 namespace vantrel::platform {
 namespace {
-
-String FromWide(const wchar_t* text) {
-    return String(std::u16string(reinterpret_cast<const char16_t*>(text)));
-}
-
-std::wstring ToWide(const String& text) {
-    const std::u16string& units = text.Units();
-    return std::wstring(units.begin(), units.end());
-}
 
 const char* ExceptionName(DWORD code) {
     switch (code) {

@@ -1,6 +1,7 @@
 // RunChooser on Windows (see sdl_dialogs.h): the system's own open and save
 // dialogs (comdlg32) and folder browser (shell32), all through the wide API.
 #include <vantrel/system/sdl/sdl_dialogs.h>
+#include <vantrel/runtime/platform/wide_string.h>
 
 #include <string>
 
@@ -11,17 +12,11 @@
 namespace vantrel {
 namespace {
 
-std::wstring Wide(const String& text) {
-    const std::u16string& units = text.Units();
-    return std::wstring(units.begin(), units.end());
-}
-
-String FromWide(const wchar_t* text) {
-    return String(std::u16string(reinterpret_cast<const char16_t*>(text)));
-}
+using platform::FromWide;
+using platform::ToWide;
 
 String ChooseFolder(const ChooserRequest& request) {
-    std::wstring title = Wide(request.title);
+    std::wstring title = ToWide(request.title);
     BROWSEINFOW info{};
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
@@ -41,14 +36,14 @@ String RunChooser(const ChooserRequest& request) {
     // "description\0patterns\0" per group, then an empty pair.
     std::wstring filter;
     for (const FilterGroup& group : request.filters) {
-        filter += Wide(group.description);
+        filter += ToWide(group.description);
         filter.push_back(L'\0');
-        filter += Wide(group.patterns);
+        filter += ToWide(group.patterns);
         filter.push_back(L'\0');
     }
     filter.push_back(L'\0');
 
-    std::wstring start = Wide(request.initialPath.Replace("/", "\\"));
+    std::wstring start = ToWide(request.initialPath.Replace("/", "\\"));
     std::wstring file(32768, L'\0');
     std::wstring folder;
     size_t slash = start.find_last_of(L'\\');
@@ -58,7 +53,7 @@ String RunChooser(const ChooserRequest& request) {
         folder = start.substr(0, slash);
         start.copy(file.data(), start.size() - slash - 1, slash + 1);
     }
-    std::wstring title = Wide(request.title);
+    std::wstring title = ToWide(request.title);
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
